@@ -1,0 +1,91 @@
+#include "ui.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include <utility>
+
+namespace {
+
+MessageBoxHandler& MessageHandler() {
+    static MessageBoxHandler handler;
+    return handler;
+}
+
+OpenFileHandler& FileHandler() {
+    static OpenFileHandler handler;
+    return handler;
+}
+
+QMessageBox::Icon IconOf(unsigned type) {
+    switch (type & 0xF0U) {
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int RunRealMessageBox(const MessageBoxRequest& request) {
+    QMessageBox box(IconOf(request.type), request.caption, request.text, QMessageBox::NoButton,
+                    request.owner);
+    switch (request.type & 0x0FU) {
+    case MB_OKCANCEL:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MB_YESNO:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    default:
+        return IDOK;
+    }
+}
+
+} // namespace
+
+int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned type) {
+    const MessageBoxRequest request{owner, text, caption, type};
+    if (MessageHandler()) {
+        return MessageHandler()(request);
+    }
+    return RunRealMessageBox(request);
+}
+
+int AppMessageBox(const QString& text, unsigned type) {
+    return ShowMessageBox(QApplication::activeWindow(), text, QApplication::applicationName(),
+                          type);
+}
+
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
+    return std::exchange(MessageHandler(), std::move(handler));
+}
+
+QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& filter) {
+    const OpenFileRequest request{owner, caption, filter};
+    if (FileHandler()) {
+        return FileHandler()(request);
+    }
+    return QFileDialog::getOpenFileName(owner, caption, QString(), filter);
+}
+
+OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {
+    return std::exchange(FileHandler(), std::move(handler));
+}

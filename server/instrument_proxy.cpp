@@ -1,0 +1,234 @@
+#include "instrument_proxy.h"
+
+#include "com.h"
+#include "dbus_link.h"
+#include "instrument_bus.h"
+
+#include <cstring>
+#include <type_traits>
+
+CInstrumentServerProxy::CInstrumentServerProxy(const QDBusConnection& bus,
+                                               const QString& uniqueName)
+    : m_bus(bus), m_service(uniqueName) {
+    RegisterInstrumentWireTypes();
+}
+
+CInstrumentServerProxy::~CInstrumentServerProxy() { ReleaseErrorList(m_pErrors); }
+
+QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& args) const {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        m_service, kInstrumentObjectPath, kInstrumentInterface, QString::fromLatin1(name));
+    message.setArguments(args);
+    return m_bus.call(message, QDBus::Block, kInstrumentCallTimeoutMs);
+}
+
+HRESULT CInstrumentServerProxy::CheckReply(const QDBusMessage& reply,
+                                           const std::string& outSignature) {
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        return HResultFromDBusErrorName(reply.errorName());
+    }
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        return RPC_S_SERVER_UNAVAILABLE;
+    }
+    const QString signature = reply.signature();
+    if (!signature.startsWith(QLatin1Char('i'))) {
+        return RPC_X_BAD_STUB_DATA;
+    }
+    const HRESULT hr = reply.arguments().constFirst().toInt();
+    if (FAILED(hr)) {
+        return hr;
+    }
+    if (signature != QLatin1String(outSignature.c_str())) {
+        return RPC_X_BAD_STUB_DATA;
+    }
+    return hr;
+}
+
+template <class... P, class... A>
+HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(P...), const char* name,
+                                       std::tuple<A&...> args) {
+    return std::apply([&](A&... values) { return ForwardWith<P...>(name, values...); }, args);
+}
+
+template <class... P> HRESULT CInstrumentServerProxy::ForwardWith(const char* name, P... args) {
+    QVariantList in;
+    if (!(ParamWire<P>::Put(in, args) && ...)) {
+        return E_POINTER;
+    }
+    static const std::string kOutSignature = OutSignature<P...>();
+    const QDBusMessage reply = Call(name, in);
+    const HRESULT hr = CheckReply(reply, kOutSignature);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    // Everything is checked before anything is allocated, so a bad reply leaves no block.
+    ArgCursor cursor(reply.arguments(), 1);
+    std::tuple<typename ParamWire<P>::Parsed...> parsed;
+    const bool ok = std::apply(
+        [&](auto&... values) { return (ParamWire<P>::Parse(cursor, values) && ...); }, parsed);
+    if (!ok) {
+        return RPC_X_BAD_STUB_DATA;
+    }
+    std::apply(
+        [&](auto&... values) {
+            (
+                [&] {
+                    if constexpr (ParamWire<P>::kOut) {
+                        ParamWire<P>::Deliver(values, args);
+                    }
+                }(),
+                ...);
+        },
+        parsed);
+    return hr;
+}
+
+HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(std::int32_t,
+                                                                      const PlateConfiguration*),
+                                       const char* name,
+                                       std::tuple<std::int32_t&, const PlateConfiguration*&> args) {
+    const auto [nPlates, pPlates] = args;
+    if (nPlates < 0) {
+        return E_INVALIDARG;
+    }
+    if (nPlates > 0 && pPlates == nullptr) {
+        return E_POINTER;
+    }
+    const QByteArray plates =
+        nPlates == 0 ? QByteArray() : EncodeRecords(pPlates, static_cast<std::size_t>(nPlates));
+    return CheckReply(Call(name, {QVariant(nPlates), QVariant(plates)}), "i");
+}
+
+HRESULT CInstrumentServerProxy::Forward(
+    HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*, std::int32_t, std::uint16_t*),
+    const char* name,
+    std::tuple<std::int32_t&, std::uint16_t*&, std::int32_t&, std::uint16_t*&> args) {
+    const auto [nCount1, pUsage1, nCount2, pUsage2] = args;
+    if (nCount1 < 0 || nCount2 < 0) {
+        return E_INVALIDARG;
+    }
+    if ((nCount1 > 0 && pUsage1 == nullptr) || (nCount2 > 0 && pUsage2 == nullptr)) {
+        return E_POINTER;
+    }
+    const QDBusMessage reply = Call(name, {QVariant(nCount1), QVariant(nCount2)});
+    const HRESULT hr = CheckReply(reply, "iaqaq");
+    if (FAILED(hr)) {
+        return hr;
+    }
+    ArgCursor cursor(reply.arguments(), 1);
+    const QList<quint16> usage1 = cursor.Words();
+    const QList<quint16> usage2 = cursor.Words();
+    if (usage1.size() != nCount1 || usage2.size() != nCount2) {
+        return RPC_X_BAD_STUB_DATA;
+    }
+    std::copy(usage1.begin(), usage1.end(), pUsage1);
+    std::copy(usage2.begin(), usage2.end(), pUsage2);
+    return hr;
+}
+
+HRESULT CInstrumentServerProxy::Forward(
+    HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
+                                   const TransferDataBlock*, TransferDataBlock**),
+    const char* name,
+    std::tuple<std::int32_t&, std::int32_t&, std::int32_t&, const TransferDataBlock*&,
+               TransferDataBlock**&>
+        args) {
+    const auto [nCode, nArg2, nArg3, pIn, ppOut] = args;
+    if (pIn == nullptr || ppOut == nullptr || (pIn->cbData > 0 && pIn->pData == nullptr)) {
+        return E_POINTER;
+    }
+    const QByteArray data(reinterpret_cast<const char*>(pIn->pData),
+                          static_cast<qsizetype>(pIn->cbData));
+    const QDBusMessage reply =
+        Call(name, {QVariant(nCode), QVariant(nArg2), QVariant(nArg3), QVariant(data)});
+    const HRESULT hr = CheckReply(reply, "iay");
+    if (FAILED(hr)) {
+        return hr;
+    }
+    // The caller sized its block for the record it asks for and copies that many bytes back.
+    const QByteArray result = reply.arguments().at(1).toByteArray();
+    if (static_cast<std::uint32_t>(result.size()) != pIn->cbData) {
+        return RPC_X_BAD_STUB_DATA;
+    }
+    auto* pData = static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(
+        result.size())));
+    std::memcpy(pData, result.constData(), static_cast<std::size_t>(result.size()));
+    *ppOut = TaskAllocRecord(TransferDataBlock{static_cast<std::uint32_t>(result.size()), pData});
+    return hr;
+}
+
+HRESULT CInstrumentServerProxy::Forward(
+    HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t*, ErrorList**), const char* name,
+    std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args) {
+    const auto [nArg, pnErrors, ppList] = args;
+    if (pnErrors == nullptr || ppList == nullptr) {
+        return E_POINTER;
+    }
+    const QDBusMessage reply = Call(name, {QVariant(nArg)});
+    const HRESULT hr = CheckReply(reply, "ii(bay)");
+    if (FAILED(hr)) {
+        return hr;
+    }
+    ArgCursor cursor(reply.arguments(), 1);
+    *pnErrors = cursor.Int();
+    ReleaseErrorList(m_pErrors);
+    m_pErrors = TaskAllocRecord(ErrorList{TaskAllocWireText(cursor.Text())});
+    *ppList = m_pErrors;
+    return hr;
+}
+
+#define ORVIX_DEFINE_PROXY_OPERATION(name, params, args)                                           \
+    HRESULT CInstrumentServerProxy::name params {                                                  \
+        return Forward(&IInstrumentServer::name, #name, std::forward_as_tuple args);                \
+    }
+#define ORVIX_SKIP_RESERVED(slot)
+ORVIX_INSTRUMENT_OPERATIONS(ORVIX_DEFINE_PROXY_OPERATION, ORVIX_SKIP_RESERVED)
+#undef ORVIX_DEFINE_PROXY_OPERATION
+#undef ORVIX_SKIP_RESERVED
+
+namespace {
+
+// The peer must serve the instrument interface at the instrument's path, or it is some other
+// program holding the name.
+HRESULT CheckServesInterface(const QDBusConnection& bus, const QString& uniqueName) {
+    QDBusMessage introspect = QDBusMessage::createMethodCall(
+        uniqueName, kInstrumentObjectPath, QStringLiteral("org.freedesktop.DBus.Introspectable"),
+        QStringLiteral("Introspect"));
+    const QDBusMessage reply = bus.call(introspect, QDBus::Block, kInstrumentCallTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        return reply.type() == QDBusMessage::ErrorMessage
+                   ? HResultFromDBusErrorName(reply.errorName())
+                   : RPC_S_SERVER_UNAVAILABLE;
+    }
+    const QString xml = reply.arguments().value(0).toString();
+    const QString wanted = QStringLiteral("<interface name=\"%1\"").arg(kInstrumentInterface);
+    return xml.contains(wanted) ? S_OK : E_NOINTERFACE;
+}
+
+} // namespace
+
+HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, void** ppv) {
+    if (ppv == nullptr) {
+        return E_POINTER;
+    }
+    *ppv = nullptr;
+    QString uniqueName;
+    HRESULT hr = ResolveLocalServer(bus, kInstrumentServiceName, &uniqueName);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    hr = CheckServesInterface(bus, uniqueName);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    auto* proxy = new CInstrumentServerProxy(bus, uniqueName);
+    hr = proxy->QueryInterface(riid, ppv);
+    proxy->Release();
+    return hr;
+}
+
+void RegisterInstrumentServerClass() {
+    CoRegisterLocalServerClass(CLSID_InstrumentServer, [](REFIID riid, void** ppv) {
+        return CreateInstrumentServerProxy(QDBusConnection::sessionBus(), riid, ppv);
+    });
+}

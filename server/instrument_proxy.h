@@ -1,0 +1,67 @@
+#pragma once
+
+#include "instrument_wire.h"
+#include "server_object.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QString>
+
+#include <string>
+#include <tuple>
+
+// IInstrumentServer over the bus, bound to the unique name of the server process it reached at
+// creation: if that process goes away, later calls fail and nothing reconnects behind the
+// caller's back. Every call blocks for at most kInstrumentCallTimeoutMs.
+class CInstrumentServerProxy final : public CInstrumentServerObject {
+public:
+    CInstrumentServerProxy(const QDBusConnection& bus, const QString& uniqueName);
+
+#define ORVIX_PROXY_OPERATION(name, params, args) HRESULT name params override;
+#define ORVIX_SKIP_RESERVED(slot)
+    ORVIX_INSTRUMENT_OPERATIONS(ORVIX_PROXY_OPERATION, ORVIX_SKIP_RESERVED)
+#undef ORVIX_PROXY_OPERATION
+#undef ORVIX_SKIP_RESERVED
+
+    const QString& ServerName() const { return m_service; }
+
+private:
+    ~CInstrumentServerProxy() override;
+
+    QDBusMessage Call(const char* name, const QVariantList& args) const;
+    // The call's own result, or the failure that the transport or a malformed reply makes of it.
+    static HRESULT CheckReply(const QDBusMessage& reply, const std::string& outSignature);
+
+    template <class... P, class... A>
+    HRESULT Forward(HRESULT (IInstrumentServer::*)(P...), const char* name,
+                   std::tuple<A&...> args);
+    template <class... P> HRESULT ForwardWith(const char* name, P... args);
+
+    HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, const PlateConfiguration*),
+                   const char* name, std::tuple<std::int32_t&, const PlateConfiguration*&> args);
+    HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*, std::int32_t,
+                                                  std::uint16_t*),
+                   const char* name,
+                   std::tuple<std::int32_t&, std::uint16_t*&, std::int32_t&, std::uint16_t*&> args);
+    HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
+                                                  const TransferDataBlock*, TransferDataBlock**),
+                   const char* name,
+                   std::tuple<std::int32_t&, std::int32_t&, std::int32_t&,
+                              const TransferDataBlock*&, TransferDataBlock**&>
+                       args);
+    HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t*, ErrorList**),
+                   const char* name, std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args);
+
+    QDBusConnection m_bus;
+    QString m_service;
+    // The last error list handed out: its callers never free it, so the proxy owns it until
+    // the next ReadAllErrors or its own release.
+    ErrorList* m_pErrors = nullptr;
+};
+
+// Finds or starts the instrument server on the bus, checks that it serves the interface and
+// creates a proxy to it.
+HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, void** ppv);
+
+// Makes the instrument server's class creatable through CoCreateInstance on the session bus.
+void RegisterInstrumentServerClass();

@@ -1,0 +1,3 @@
+#include "instrument_server.h"
+
+IInstrumentServer* g_pServer = nullptr;

@@ -1,0 +1,317 @@
+#include "instrument_wire.h"
+
+#include <QDBusMetaType>
+
+#include <cstring>
+
+QDBusArgument& operator<<(QDBusArgument& argument, const WireText& text) {
+    argument.beginStructure();
+    argument << text.present << text.bytes;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, WireText& text) {
+    argument.beginStructure();
+    argument >> text.present >> text.bytes;
+    argument.endStructure();
+    return argument;
+}
+
+WireText ToWireText(const char* psz) {
+    return psz == nullptr ? WireText{} : WireText{true, QByteArray(psz)};
+}
+
+char* TaskAllocWireText(const WireText& text) {
+    // Texts are C strings: whatever follows an embedded zero is not part of them.
+    return text.present ? TaskAllocText(std::string_view(text.bytes.constData())) : nullptr;
+}
+
+void RegisterInstrumentWireTypes() {
+    static const bool registered = [] {
+        qDBusRegisterMetaType<WireText>();
+        qDBusRegisterMetaType<QList<WireText>>();
+        qDBusRegisterMetaType<QByteArrayList>();
+        qDBusRegisterMetaType<QList<quint16>>();
+        return true;
+    }();
+    (void)registered;
+}
+
+QVariant WireVariant(const WireText& text) { return QVariant::fromValue(text); }
+QVariant WireVariant(const QList<WireText>& texts) { return QVariant::fromValue(texts); }
+QVariant WireVariant(const QByteArrayList& blobs) { return QVariant::fromValue(blobs); }
+QVariant WireVariant(const QList<quint16>& values) { return QVariant::fromValue(values); }
+
+const QVariant& ArgCursor::Next() {
+    static const QVariant kNone;
+    return m_next < m_args.size() ? m_args.at(m_next++) : kNone;
+}
+
+std::int32_t ArgCursor::Int() { return Next().toInt(); }
+double ArgCursor::Double() { return Next().toDouble(); }
+QString ArgCursor::String() { return Next().toString(); }
+QByteArray ArgCursor::Bytes() { return Next().toByteArray(); }
+WireText ArgCursor::Text() { return qdbus_cast<WireText>(Next()); }
+QList<WireText> ArgCursor::Texts() { return qdbus_cast<QList<WireText>>(Next()); }
+QByteArrayList ArgCursor::Blobs() { return qdbus_cast<QByteArrayList>(Next()); }
+QList<quint16> ArgCursor::Words() { return qdbus_cast<QList<quint16>>(Next()); }
+
+namespace {
+
+template <class R> QByteArray EncodeList(const R* items, std::int32_t count) {
+    if (items == nullptr || count <= 0) {
+        return {};
+    }
+    return EncodeRecords(items, static_cast<std::size_t>(count));
+}
+
+// A list's entries arrive as one blob that must hold exactly count entries.
+template <class R>
+bool DecodeList(const QByteArray& bytes, std::int32_t count, std::vector<R>* items) {
+    if (count < 0) {
+        return false;
+    }
+    items->resize(static_cast<std::size_t>(count));
+    return DecodeRecords(bytes, items->size(), items->data());
+}
+
+template <class R> R* TaskAllocList(const std::vector<R>& items) {
+    return items.empty() ? nullptr : TaskAllocRecords(items.data(), items.size());
+}
+
+char* Chars(WireText& text) { return text.present ? text.bytes.data() : nullptr; }
+
+void PutMethod(QVariantList& args, const SeparationMethod& method) {
+    args << QVariant(EncodeRecord(method)) << WireVariant(ToWireText(method.pszMethodName))
+         << QVariant(EncodeList(method.pList1, method.nList1Count))
+         << WireVariant(ToWireText(method.pszSolventA))
+         << WireVariant(ToWireText(method.pszSolventB))
+         << WireVariant(ToWireText(method.pszSolventC))
+         << QVariant(EncodeList(method.pList2, method.nList2Count))
+         << WireVariant(ToWireText(method.pszColumnName))
+         << QVariant(EncodeList(method.pSteps, method.nStepCount));
+}
+
+using MethodHolder = ParamWire<const SeparationMethod*>::Holder;
+
+bool TakeMethod(ArgCursor& in, MethodHolder& holder) {
+    const bool record = DecodeRecord(in.Bytes(), &holder.record);
+    holder.name = in.Text();
+    const QByteArray list1 = in.Bytes();
+    holder.solventA = in.Text();
+    holder.solventB = in.Text();
+    holder.solventC = in.Text();
+    const QByteArray list2 = in.Bytes();
+    holder.column = in.Text();
+    const QByteArray steps = in.Bytes();
+    return record && DecodeList(list1, holder.record.nList1Count, &holder.list1) &&
+           DecodeList(list2, holder.record.nList2Count, &holder.list2) &&
+           DecodeList(steps, holder.record.nStepCount, &holder.steps);
+}
+
+} // namespace
+
+bool ParamWire<const InstrumentConfiguration*>::Put(QVariantList& args,
+                                                    const InstrumentConfiguration* value) {
+    if (value == nullptr) {
+        return false;
+    }
+    args << QVariant(EncodeRecord(*value)) << WireVariant(ToWireText(value->pszSerialNumber));
+    return true;
+}
+
+bool ParamWire<const InstrumentConfiguration*>::Take(ArgCursor& in, Holder& holder) {
+    const bool ok = DecodeRecord(in.Bytes(), &holder.record);
+    holder.serial = in.Text();
+    return ok;
+}
+
+const InstrumentConfiguration* ParamWire<const InstrumentConfiguration*>::Use(Holder& holder) {
+    holder.record.pszSerialNumber = Chars(holder.serial);
+    return &holder.record;
+}
+
+bool ParamWire<const SeparationMethod*>::Put(QVariantList& args, const SeparationMethod* value) {
+    if (value == nullptr) {
+        return false;
+    }
+    PutMethod(args, *value);
+    return true;
+}
+
+bool ParamWire<const SeparationMethod*>::Take(ArgCursor& in, Holder& holder) {
+    return TakeMethod(in, holder);
+}
+
+const SeparationMethod* ParamWire<const SeparationMethod*>::Use(Holder& holder) {
+    SeparationMethod& method = holder.record;
+    method.pszMethodName = Chars(holder.name);
+    method.pszSolventA = Chars(holder.solventA);
+    method.pszSolventB = Chars(holder.solventB);
+    method.pszSolventC = Chars(holder.solventC);
+    method.pszColumnName = Chars(holder.column);
+    method.pList1 = holder.list1.empty() ? nullptr : holder.list1.data();
+    method.pList2 = holder.list2.empty() ? nullptr : holder.list2.data();
+    method.pSteps = holder.steps.empty() ? nullptr : holder.steps.data();
+    return &method;
+}
+
+bool ParamWire<const InjectionSpec*>::Put(QVariantList& args, const InjectionSpec* value) {
+    if (value == nullptr || value->nEntries < 0 ||
+        (value->nEntries > 0 && value->pEntries == nullptr)) {
+        return false;
+    }
+    QList<WireText> texts;
+    for (std::int32_t i = 0; i < value->nEntries; ++i) {
+        texts << ToWireText(value->pEntries[i].pszText);
+    }
+    args << QVariant(EncodeRecord(*value))
+         << QVariant(EncodeList(value->pEntries, value->nEntries)) << WireVariant(texts);
+    return true;
+}
+
+bool ParamWire<const InjectionSpec*>::Take(ArgCursor& in, Holder& holder) {
+    const bool record = DecodeRecord(in.Bytes(), &holder.record);
+    const QByteArray entries = in.Bytes();
+    holder.texts = in.Texts();
+    return record && DecodeList(entries, holder.record.nEntries, &holder.entries) &&
+           holder.texts.size() == holder.record.nEntries;
+}
+
+const InjectionSpec* ParamWire<const InjectionSpec*>::Use(Holder& holder) {
+    for (std::size_t i = 0; i < holder.entries.size(); ++i) {
+        holder.entries[i].pszText = Chars(holder.texts[static_cast<qsizetype>(i)]);
+    }
+    holder.record.pEntries = holder.entries.empty() ? nullptr : holder.entries.data();
+    return &holder.record;
+}
+
+void ParamWire<BSTR*>::Reply(QVariantList& reply, const Slot& slot) {
+    const std::u16string_view view = BstrView(slot);
+    reply << QVariant(QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size())));
+}
+
+void ParamWire<BSTR*>::Deliver(Parsed& parsed, BSTR* out) {
+    *out = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(parsed.utf16()),
+                             static_cast<std::uint32_t>(parsed.size()));
+}
+
+// A successful call that produced no block sends an empty record, which the proxy refuses.
+void ParamWire<InstrumentStatus**>::Reply(QVariantList& reply, const Slot& slot) {
+    reply << QVariant(slot ? EncodeRecord(*slot) : QByteArray())
+          << WireVariant(ToWireText(slot ? slot->pszStatusMessage : nullptr));
+}
+
+bool ParamWire<InstrumentStatus**>::Parse(ArgCursor& in, Parsed& parsed) {
+    const bool ok = DecodeRecord(in.Bytes(), &parsed.record);
+    parsed.message = in.Text();
+    return ok;
+}
+
+void ParamWire<InstrumentStatus**>::Deliver(Parsed& parsed, InstrumentStatus** out) {
+    parsed.record.pszStatusMessage = TaskAllocWireText(parsed.message);
+    *out = TaskAllocRecord(parsed.record);
+}
+
+void ParamWire<InstrumentConfiguration**>::Reply(QVariantList& reply, const Slot& slot) {
+    reply << QVariant(slot ? EncodeRecord(*slot) : QByteArray())
+          << WireVariant(ToWireText(slot ? slot->pszSerialNumber : nullptr));
+}
+
+bool ParamWire<InstrumentConfiguration**>::Parse(ArgCursor& in, Parsed& parsed) {
+    const bool ok = DecodeRecord(in.Bytes(), &parsed.record);
+    parsed.serial = in.Text();
+    return ok;
+}
+
+void ParamWire<InstrumentConfiguration**>::Deliver(Parsed& parsed, InstrumentConfiguration** out) {
+    parsed.record.pszSerialNumber = TaskAllocWireText(parsed.serial);
+    *out = TaskAllocRecord(parsed.record);
+}
+
+void ParamWire<SeparationMethod**>::Reply(QVariantList& reply, const Slot& slot) {
+    if (slot != nullptr) {
+        PutMethod(reply, *slot);
+        return;
+    }
+    reply << QVariant(QByteArray());
+    for (int i = 0; i < 4; ++i) {
+        reply << WireVariant(WireText{}) << QVariant(QByteArray());
+    }
+}
+
+bool ParamWire<SeparationMethod**>::Parse(ArgCursor& in, Parsed& parsed) {
+    return TakeMethod(in, parsed);
+}
+
+void ParamWire<SeparationMethod**>::Deliver(Parsed& parsed, SeparationMethod** out) {
+    SeparationMethod method = parsed.record;
+    method.pszMethodName = TaskAllocWireText(parsed.name);
+    method.pList1 = TaskAllocList(parsed.list1);
+    method.pszSolventA = TaskAllocWireText(parsed.solventA);
+    method.pszSolventB = TaskAllocWireText(parsed.solventB);
+    method.pszSolventC = TaskAllocWireText(parsed.solventC);
+    method.pList2 = TaskAllocList(parsed.list2);
+    method.pszColumnName = TaskAllocWireText(parsed.column);
+    method.pSteps = TaskAllocList(parsed.steps);
+    *out = TaskAllocRecord(method);
+}
+
+void ParamWire<ErrorList**>::Reply(QVariantList& reply, const Slot& slot) {
+    reply << WireVariant(ToWireText(slot ? slot->pszFirstError : nullptr));
+}
+
+void ParamWire<DataBlockList**>::Reply(QVariantList& reply, const Slot& slot) {
+    if (slot == nullptr) {
+        reply << QVariant(QByteArray()) << QVariant(QByteArray()) << WireVariant(QByteArrayList());
+        return;
+    }
+    QByteArrayList values;
+    for (std::int32_t i = 0; slot->pBlocks != nullptr && i < slot->nBlocks; ++i) {
+        const DataBlock& block = slot->pBlocks[i];
+        values << (block.pValues == nullptr || block.nValues <= 0
+                       ? QByteArray()
+                       : QByteArray(reinterpret_cast<const char*>(block.pValues),
+                                    static_cast<qsizetype>(block.nValues) * 4));
+    }
+    reply << QVariant(EncodeRecord(*slot)) << QVariant(EncodeList(slot->pBlocks, slot->nBlocks))
+          << WireVariant(values);
+}
+
+bool ParamWire<DataBlockList**>::Parse(ArgCursor& in, Parsed& parsed) {
+    const bool record = DecodeRecord(in.Bytes(), &parsed.list);
+    const QByteArray blocks = in.Bytes();
+    parsed.values = in.Blobs();
+    if (!record || !DecodeList(blocks, parsed.list.nBlocks, &parsed.blocks) ||
+        parsed.values.size() != parsed.list.nBlocks) {
+        return false;
+    }
+    for (std::size_t i = 0; i < parsed.blocks.size(); ++i) {
+        const std::int32_t n = parsed.blocks[i].nValues;
+        if (n < 0 || parsed.values[static_cast<qsizetype>(i)].size() != qsizetype{n} * 4) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ParamWire<DataBlockList**>::Deliver(Parsed& parsed, DataBlockList** out) {
+    for (std::size_t i = 0; i < parsed.blocks.size(); ++i) {
+        DataBlock& block = parsed.blocks[i];
+        const QByteArray& bytes = parsed.values[static_cast<qsizetype>(i)];
+        block.pValues = nullptr;
+        if (block.nValues > 0) {
+            block.pValues = static_cast<std::int32_t*>(CoTaskMemAlloc(
+                static_cast<std::size_t>(bytes.size())));
+            std::memcpy(block.pValues, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        }
+    }
+    DataBlockList list = parsed.list;
+    list.pBlocks = TaskAllocList(parsed.blocks);
+    *out = TaskAllocRecord(list);
+}
+
+void ParamWire<AutoSamplerSensorRecord**>::Reply(QVariantList& reply, const Slot& slot) {
+    reply << QVariant(slot ? EncodeRecord(*slot) : QByteArray());
+}

@@ -1,0 +1,20 @@
+#include "allocator_guard.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+// Every test runs with a QApplication (widgets need one) and proves that it gave back every
+// task-allocator block it was handed.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    auto* balance = new AllocatorBalanceListener;
+    ::testing::UnitTest::GetInstance()->listeners().Append(balance);
+    int result = RUN_ALL_TESTS();
+    for (const std::string& name : balance->Unbalanced()) {
+        std::fprintf(stderr, "task allocator unbalanced after %s\n", name.c_str());
+        result = 1;
+    }
+    return result;
+}
