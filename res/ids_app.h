@@ -1,0 +1,9 @@
+#pragma once
+
+// Application shell: document template, main frame, About box.
+constexpr int IDR_MAINFRAME = 128; // menu, accelerators, icon and document string
+constexpr int IDD_ABOUTBOX = 100;
+
+// Strings of the application shell.
+constexpr int IDP_OLE_INIT_FAILED = 100;
+constexpr int IDP_SOCKETS_INIT_FAILED = 104;

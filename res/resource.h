@@ -1,0 +1,5 @@
+#pragma once
+
+// Resource ids of the program: dialog templates, controls, commands, strings, images. Each
+// subsystem keeps its ids in its own header; this one gathers them.
+#include "ids_app.h"

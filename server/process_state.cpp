@@ -1,0 +1,5 @@
+#include "process_state.h"
+
+ProcessState g_state;
+
+void ResetProcessState() { g_state = ProcessState{}; }
