@@ -19,7 +19,7 @@ QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& 
     QDBusMessage message = QDBusMessage::createMethodCall(
         m_service, kInstrumentObjectPath, kInstrumentInterface, QString::fromLatin1(name));
     message.setArguments(args);
-    return m_bus.call(message, QDBus::Block, kInstrumentCallTimeoutMs);
+    return m_bus.call(message, QDBus::Block, m_timeoutMs);
 }
 
 HRESULT CInstrumentServerProxy::CheckReply(const QDBusMessage& reply,

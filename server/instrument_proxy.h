@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dbus_link.h"
 #include "instrument_wire.h"
 #include "server_object.h"
 
@@ -24,6 +25,9 @@ public:
 #undef ORVIX_SKIP_RESERVED
 
     const QString& ServerName() const { return m_service; }
+
+    // Tests shorten the wait for a hung server.
+    void SetCallTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
 private:
     ~CInstrumentServerProxy() override;
@@ -54,6 +58,7 @@ private:
 
     QDBusConnection m_bus;
     QString m_service;
+    int m_timeoutMs = kInstrumentCallTimeoutMs;
     // The last error list handed out: its callers never free it, so the proxy owns it until
     // the next ReadAllErrors or its own release.
     ErrorList* m_pErrors = nullptr;

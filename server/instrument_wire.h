@@ -178,7 +178,7 @@ template <> struct ParamWire<const SeparationMethod*> : InParamBase {
 };
 
 template <> struct ParamWire<const InjectionSpec*> : InParamBase {
-    static constexpr const char* kInSig = "aya(bay)";
+    static constexpr const char* kInSig = "ayaya(bay)";
     struct Holder {
         InjectionSpec record{};
         std::vector<InjectionSpecEntry> entries;

@@ -130,6 +130,7 @@ namespace {
 struct ArgCapture {
     CFakeInstrumentServer& fake;
     std::int32_t lastInt = 0;
+    bool injectionSeen = false;
 
     void operator()(std::int32_t value) { lastInt = value; }
     void operator()(const InstrumentConfiguration* p) {
@@ -146,6 +147,11 @@ struct ArgCapture {
     }
     void operator()(const PlateConfiguration* p) { fake.sentPlates = CopyList(p, lastInt); }
     void operator()(const InjectionSpec* p) {
+        // The two specs of one injection replace those of the last.
+        if (!injectionSeen) {
+            fake.sentInjections.clear();
+            injectionSeen = true;
+        }
         if (p != nullptr) {
             fake.sentInjections.push_back(OwnedInjectionSpec::CopyOf(*p));
         }

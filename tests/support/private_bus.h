@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A bus daemon of the test's own, with a service folder the test fills, so that activation,
+// missing registrations and failing servers can be tried without touching any other bus.
+class PrivateBus {
+public:
+    PrivateBus();
+    ~PrivateBus();
+    PrivateBus(const PrivateBus&) = delete;
+    PrivateBus& operator=(const PrivateBus&) = delete;
+
+    bool IsRunning() const { return !m_address.isEmpty(); }
+    const QString& Address() const { return m_address; }
+
+    // Writes an activation file for name and makes the daemon read it.
+    void AddService(const QString& name, const QString& program, const QStringList& args);
+
+    // A connection of this process to the bus; closed when the bus goes.
+    QDBusConnection Connect(const QString& connectionName);
+
+    // The process id of the connection that owns name, or 0.
+    qint64 OwnerPid(const QString& name);
+
+    // Stops the daemon, as when a session ends.
+    void Stop();
+
+private:
+    void ReloadConfig();
+
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QString m_address;
+    QStringList m_connections;
+};
+
+// The folder of the built executables, from the test environment.
+QString BinaryPath(const QString& name);
