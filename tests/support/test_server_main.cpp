@@ -21,6 +21,9 @@ public:
         return CInstrumentServerStub::InterfaceXml();
     }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.interface() != kInstrumentInterface) {
+            return false;
+        }
         QVariantList reply{QVariant(0)};
         if (message.member() == QLatin1String("ReadStatus")) {
             // A record two bytes short, then its message.
