@@ -8,7 +8,9 @@
 
 namespace {
 
-std::uint32_t* PrefixOf(BSTR bstr) { return reinterpret_cast<std::uint32_t*>(bstr) - 1; }
+std::uint32_t* PrefixOf(BSTR bstr) {
+    return reinterpret_cast<std::uint32_t*>(bstr) - 1;
+}
 
 } // namespace
 
@@ -19,8 +21,8 @@ BSTR SysAllocStringLen(const OLECHAR* pch, std::uint32_t cch) {
         return nullptr;
     }
     const std::size_t bytes = std::size_t{cch} * sizeof(OLECHAR);
-    auto* block = static_cast<std::uint32_t*>(CoTaskMemAlloc(sizeof(std::uint32_t) + bytes +
-                                                             sizeof(OLECHAR)));
+    auto* block = static_cast<std::uint32_t*>(
+        CoTaskMemAlloc(sizeof(std::uint32_t) + bytes + sizeof(OLECHAR)));
     if (block == nullptr) {
         return nullptr;
     }
@@ -48,7 +50,9 @@ void SysFreeString(BSTR bstr) {
     }
 }
 
-std::uint32_t SysStringByteLen(BSTR bstr) { return bstr == nullptr ? 0 : *PrefixOf(bstr); }
+std::uint32_t SysStringByteLen(BSTR bstr) {
+    return bstr == nullptr ? 0 : *PrefixOf(bstr);
+}
 
 std::uint32_t SysStringLen(BSTR bstr) {
     return SysStringByteLen(bstr) / static_cast<std::uint32_t>(sizeof(OLECHAR));

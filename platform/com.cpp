@@ -42,7 +42,9 @@ void CoUninitialize() {
     }
 }
 
-int CoInitializeCount() { return t_initCount; }
+int CoInitializeCount() {
+    return t_initCount;
+}
 
 void CoRegisterLocalServerClass(REFCLSID rclsid, LocalServerCreator creator) {
     const std::scoped_lock lock(g_classesMutex);

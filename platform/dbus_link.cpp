@@ -14,13 +14,15 @@ const QString kBusInterface = QStringLiteral("org.freedesktop.DBus");
 
 QDBusMessage CallBus(const QDBusConnection& bus, const QString& method, const QVariantList& args,
                      int timeoutMs) {
-    QDBusMessage message = QDBusMessage::createMethodCall(kBusService, kBusPath, kBusInterface,
-                                                          method);
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(kBusService, kBusPath, kBusInterface, method);
     message.setArguments(args);
     return bus.call(message, QDBus::Block, timeoutMs);
 }
 
-bool IsReply(const QDBusMessage& reply) { return reply.type() == QDBusMessage::ReplyMessage; }
+bool IsReply(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
 
 } // namespace
 
@@ -70,11 +72,11 @@ HRESULT ResolveLocalServer(const QDBusConnection& bus, const QString& wellKnownN
     if (!bus.isConnected()) {
         return RPC_S_SERVER_UNAVAILABLE;
     }
-    QDBusMessage owner = CallBus(bus, QStringLiteral("GetNameOwner"), {wellKnownName},
-                                 kInstrumentCallTimeoutMs);
+    QDBusMessage owner =
+        CallBus(bus, QStringLiteral("GetNameOwner"), {wellKnownName}, kInstrumentCallTimeoutMs);
     if (!IsReply(owner)) {
-        const QDBusMessage activatable = CallBus(bus, QStringLiteral("ListActivatableNames"), {},
-                                                 kInstrumentCallTimeoutMs);
+        const QDBusMessage activatable =
+            CallBus(bus, QStringLiteral("ListActivatableNames"), {}, kInstrumentCallTimeoutMs);
         if (!IsReply(activatable)) {
             return HResultFromDBusErrorName(activatable.errorName());
         }
@@ -90,8 +92,8 @@ HRESULT ResolveLocalServer(const QDBusConnection& bus, const QString& wellKnownN
                        ? CO_E_SERVER_EXEC_FAILURE
                        : hr;
         }
-        owner = CallBus(bus, QStringLiteral("GetNameOwner"), {wellKnownName},
-                        kInstrumentCallTimeoutMs);
+        owner =
+            CallBus(bus, QStringLiteral("GetNameOwner"), {wellKnownName}, kInstrumentCallTimeoutMs);
         if (!IsReply(owner)) {
             return CO_E_SERVER_EXEC_FAILURE;
         }

@@ -7,10 +7,16 @@
 // failure, zero or positive is success (IsInstrumentReady answers 1 and that is not a failure).
 using HRESULT = std::int32_t;
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
-constexpr HRESULT MakeHResult(std::uint32_t value) { return static_cast<HRESULT>(value); }
+constexpr HRESULT MakeHResult(std::uint32_t value) {
+    return static_cast<HRESULT>(value);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;

@@ -57,4 +57,6 @@ void CoTaskMemFree(void* pv) {
     std::free(header);
 }
 
-std::int64_t CoTaskMemLiveBlocks() { return g_liveBlocks.load(std::memory_order_relaxed); }
+std::int64_t CoTaskMemLiveBlocks() {
+    return g_liveBlocks.load(std::memory_order_relaxed);
+}

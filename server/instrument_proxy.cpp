@@ -13,7 +13,9 @@ CInstrumentServerProxy::CInstrumentServerProxy(const QDBusConnection& bus,
     RegisterInstrumentWireTypes();
 }
 
-CInstrumentServerProxy::~CInstrumentServerProxy() { ReleaseErrorList(m_pErrors); }
+CInstrumentServerProxy::~CInstrumentServerProxy() {
+    ReleaseErrorList(m_pErrors);
+}
 
 QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& args) const {
     QDBusMessage message = QDBusMessage::createMethodCall(
@@ -46,7 +48,7 @@ HRESULT CInstrumentServerProxy::CheckReply(const QDBusMessage& reply,
 
 template <class... P, class... A>
 HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(P...), const char* name,
-                                       std::tuple<A&...> args) {
+                                        std::tuple<A&...> args) {
     return std::apply([&](A&... values) { return ForwardWith<P...>(name, values...); }, args);
 }
 
@@ -83,10 +85,9 @@ template <class... P> HRESULT CInstrumentServerProxy::ForwardWith(const char* na
     return hr;
 }
 
-HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(std::int32_t,
-                                                                      const PlateConfiguration*),
-                                       const char* name,
-                                       std::tuple<std::int32_t&, const PlateConfiguration*&> args) {
+HRESULT CInstrumentServerProxy::Forward(
+    HRESULT (IInstrumentServer::*)(std::int32_t, const PlateConfiguration*), const char* name,
+    std::tuple<std::int32_t&, const PlateConfiguration*&> args) {
     const auto [nPlates, pPlates] = args;
     if (nPlates < 0) {
         return E_INVALIDARG;
@@ -126,13 +127,14 @@ HRESULT CInstrumentServerProxy::Forward(
     return hr;
 }
 
-HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
-                                   const TransferDataBlock*, TransferDataBlock**),
-    const char* name,
-    std::tuple<std::int32_t&, std::int32_t&, std::int32_t&, const TransferDataBlock*&,
-               TransferDataBlock**&>
-        args) {
+HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t,
+                                                                       std::int32_t,
+                                                                       const TransferDataBlock*,
+                                                                       TransferDataBlock**),
+                                        const char* name,
+                                        std::tuple<std::int32_t&, std::int32_t&, std::int32_t&,
+                                                   const TransferDataBlock*&, TransferDataBlock**&>
+                                            args) {
     const auto [nCode, nArg2, nArg3, pIn, ppOut] = args;
     if (pIn == nullptr || ppOut == nullptr || (pIn->cbData > 0 && pIn->pData == nullptr)) {
         return E_POINTER;
@@ -150,8 +152,8 @@ HRESULT CInstrumentServerProxy::Forward(
     if (static_cast<std::uint32_t>(result.size()) != pIn->cbData) {
         return RPC_X_BAD_STUB_DATA;
     }
-    auto* pData = static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(
-        result.size())));
+    auto* pData =
+        static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(result.size())));
     std::memcpy(pData, result.constData(), static_cast<std::size_t>(result.size()));
     *ppOut = TaskAllocRecord(TransferDataBlock{static_cast<std::uint32_t>(result.size()), pData});
     return hr;
@@ -179,7 +181,7 @@ HRESULT CInstrumentServerProxy::Forward(
 
 #define ORVIX_DEFINE_PROXY_OPERATION(name, params, args)                                           \
     HRESULT CInstrumentServerProxy::name params {                                                  \
-        return Forward(&IInstrumentServer::name, #name, std::forward_as_tuple args);                \
+        return Forward(&IInstrumentServer::name, #name, std::forward_as_tuple args);               \
     }
 #define ORVIX_SKIP_RESERVED(slot)
 ORVIX_INSTRUMENT_OPERATIONS(ORVIX_DEFINE_PROXY_OPERATION, ORVIX_SKIP_RESERVED)

@@ -24,10 +24,14 @@ public:
 #undef ORVIX_PROXY_OPERATION
 #undef ORVIX_SKIP_RESERVED
 
-    const QString& ServerName() const { return m_service; }
+    const QString& ServerName() const {
+        return m_service;
+    }
 
     // Tests shorten the wait for a hung server.
-    void SetCallTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+    void SetCallTimeout(int milliseconds) {
+        m_timeoutMs = milliseconds;
+    }
 
 private:
     ~CInstrumentServerProxy() override;
@@ -37,24 +41,23 @@ private:
     static HRESULT CheckReply(const QDBusMessage& reply, const std::string& outSignature);
 
     template <class... P, class... A>
-    HRESULT Forward(HRESULT (IInstrumentServer::*)(P...), const char* name,
-                   std::tuple<A&...> args);
+    HRESULT Forward(HRESULT (IInstrumentServer::*)(P...), const char* name, std::tuple<A&...> args);
     template <class... P> HRESULT ForwardWith(const char* name, P... args);
 
     HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, const PlateConfiguration*),
-                   const char* name, std::tuple<std::int32_t&, const PlateConfiguration*&> args);
-    HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*, std::int32_t,
-                                                  std::uint16_t*),
-                   const char* name,
-                   std::tuple<std::int32_t&, std::uint16_t*&, std::int32_t&, std::uint16_t*&> args);
+                    const char* name, std::tuple<std::int32_t&, const PlateConfiguration*&> args);
+    HRESULT Forward(
+        HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*, std::int32_t, std::uint16_t*),
+        const char* name,
+        std::tuple<std::int32_t&, std::uint16_t*&, std::int32_t&, std::uint16_t*&> args);
     HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
-                                                  const TransferDataBlock*, TransferDataBlock**),
-                   const char* name,
-                   std::tuple<std::int32_t&, std::int32_t&, std::int32_t&,
-                              const TransferDataBlock*&, TransferDataBlock**&>
-                       args);
+                                                   const TransferDataBlock*, TransferDataBlock**),
+                    const char* name,
+                    std::tuple<std::int32_t&, std::int32_t&, std::int32_t&,
+                               const TransferDataBlock*&, TransferDataBlock**&>
+                        args);
     HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t*, ErrorList**),
-                   const char* name, std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args);
+                    const char* name, std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args);
 
     QDBusConnection m_bus;
     QString m_service;

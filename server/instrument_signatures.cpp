@@ -12,18 +12,18 @@ OperationSignature SignatureOf(const char* name,
     return {name, "ii", "iaqaq"};
 }
 
-OperationSignature SignatureOf(const char* name,
-                               HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t,
-                                                              std::int32_t,
-                                                              const TransferDataBlock*,
-                                                              TransferDataBlock**)) {
+OperationSignature
+SignatureOf(const char* name,
+            HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
+                                           const TransferDataBlock*, TransferDataBlock**)) {
     return {name, "iiiay", "iay"};
 }
 
 const std::vector<OperationSignature>& InstrumentOperationSignatures() {
     static const std::vector<OperationSignature> kSignatures = [] {
         std::vector<OperationSignature> list;
-#define ORVIX_SIGNATURE(name, params, args) list.push_back(SignatureOf(#name, &IInstrumentServer::name));
+#define ORVIX_SIGNATURE(name, params, args)                                                        \
+    list.push_back(SignatureOf(#name, &IInstrumentServer::name));
 #define ORVIX_SKIP_RESERVED(slot)
         ORVIX_INSTRUMENT_OPERATIONS(ORVIX_SIGNATURE, ORVIX_SKIP_RESERVED)
 #undef ORVIX_SIGNATURE

@@ -25,11 +25,10 @@ OperationSignature SignatureOf(const char* name,
 OperationSignature SignatureOf(const char* name,
                                HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*,
                                                               std::int32_t, std::uint16_t*));
-OperationSignature SignatureOf(const char* name,
-                               HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t,
-                                                              std::int32_t,
-                                                              const TransferDataBlock*,
-                                                              TransferDataBlock**));
+OperationSignature
+SignatureOf(const char* name,
+            HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
+                                           const TransferDataBlock*, TransferDataBlock**));
 
 // Every named operation, in slot order.
 const std::vector<OperationSignature>& InstrumentOperationSignatures();

@@ -15,9 +15,7 @@ namespace {
 template <class P, bool = ParamWire<P>::kOut> struct StubStorage {
     using type = typename ParamWire<P>::Holder;
 };
-template <class P> struct StubStorage<P, true> {
-    using type = typename ParamWire<P>::Slot;
-};
+template <class P> struct StubStorage<P, true> { using type = typename ParamWire<P>::Slot; };
 
 template <class P> bool TakeIn(ArgCursor& in, typename StubStorage<P>::type& storage) {
     if constexpr (ParamWire<P>::kOut) {
@@ -54,8 +52,8 @@ CInstrumentServerStub::CInstrumentServerStub(IInstrumentServer* target, QObject*
                             Operation{QString::fromStdString(signature.in), {}});
     }
 #define ORVIX_STUB_OPERATION(name, params, args)                                                   \
-    m_operations[QStringLiteral(#name)].handler = [this](const QDBusMessage& call) {              \
-        return Dispatch(&IInstrumentServer::name, call);                                          \
+    m_operations[QStringLiteral(#name)].handler = [this](const QDBusMessage& call) {               \
+        return Dispatch(&IInstrumentServer::name, call);                                           \
     };
 #define ORVIX_SKIP_RESERVED(slot)
     ORVIX_INSTRUMENT_OPERATIONS(ORVIX_STUB_OPERATION, ORVIX_SKIP_RESERVED)
@@ -63,7 +61,9 @@ CInstrumentServerStub::CInstrumentServerStub(IInstrumentServer* target, QObject*
 #undef ORVIX_SKIP_RESERVED
 }
 
-CInstrumentServerStub::~CInstrumentServerStub() { m_pTarget->Release(); }
+CInstrumentServerStub::~CInstrumentServerStub() {
+    m_pTarget->Release();
+}
 
 bool CInstrumentServerStub::Register(QDBusConnection& bus) {
     return bus.registerVirtualObject(kInstrumentObjectPath, this);
@@ -114,9 +114,8 @@ bool CInstrumentServerStub::handleMessage(const QDBusMessage& message,
     if (operation == m_operations.constEnd()) {
         return false;
     }
-    QDBusMessage reply = message.signature() == operation->inSignature
-                             ? operation->handler(message)
-                             : BadArguments(message);
+    QDBusMessage reply = message.signature() == operation->inSignature ? operation->handler(message)
+                                                                       : BadArguments(message);
     if (!message.isReplyRequired()) {
         return true;
     }
@@ -154,10 +153,9 @@ QDBusMessage CInstrumentServerStub::Dispatch(HRESULT (IInstrumentServer::*operat
     return call.createReply(reply);
 }
 
-QDBusMessage
-CInstrumentServerStub::Dispatch(HRESULT (IInstrumentServer::*operation)(std::int32_t,
-                                                                        const PlateConfiguration*),
-                                const QDBusMessage& call) {
+QDBusMessage CInstrumentServerStub::Dispatch(
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, const PlateConfiguration*),
+    const QDBusMessage& call) {
     ArgCursor in(call.arguments());
     const std::int32_t nPlates = in.Int();
     const QByteArray bytes = in.Bytes();

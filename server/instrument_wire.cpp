@@ -38,24 +38,48 @@ void RegisterInstrumentWireTypes() {
     (void)registered;
 }
 
-QVariant WireVariant(const WireText& text) { return QVariant::fromValue(text); }
-QVariant WireVariant(const QList<WireText>& texts) { return QVariant::fromValue(texts); }
-QVariant WireVariant(const QByteArrayList& blobs) { return QVariant::fromValue(blobs); }
-QVariant WireVariant(const QList<quint16>& values) { return QVariant::fromValue(values); }
+QVariant WireVariant(const WireText& text) {
+    return QVariant::fromValue(text);
+}
+QVariant WireVariant(const QList<WireText>& texts) {
+    return QVariant::fromValue(texts);
+}
+QVariant WireVariant(const QByteArrayList& blobs) {
+    return QVariant::fromValue(blobs);
+}
+QVariant WireVariant(const QList<quint16>& values) {
+    return QVariant::fromValue(values);
+}
 
 const QVariant& ArgCursor::Next() {
     static const QVariant kNone;
     return m_next < m_args.size() ? m_args.at(m_next++) : kNone;
 }
 
-std::int32_t ArgCursor::Int() { return Next().toInt(); }
-double ArgCursor::Double() { return Next().toDouble(); }
-QString ArgCursor::String() { return Next().toString(); }
-QByteArray ArgCursor::Bytes() { return Next().toByteArray(); }
-WireText ArgCursor::Text() { return qdbus_cast<WireText>(Next()); }
-QList<WireText> ArgCursor::Texts() { return qdbus_cast<QList<WireText>>(Next()); }
-QByteArrayList ArgCursor::Blobs() { return qdbus_cast<QByteArrayList>(Next()); }
-QList<quint16> ArgCursor::Words() { return qdbus_cast<QList<quint16>>(Next()); }
+std::int32_t ArgCursor::Int() {
+    return Next().toInt();
+}
+double ArgCursor::Double() {
+    return Next().toDouble();
+}
+QString ArgCursor::String() {
+    return Next().toString();
+}
+QByteArray ArgCursor::Bytes() {
+    return Next().toByteArray();
+}
+WireText ArgCursor::Text() {
+    return qdbus_cast<WireText>(Next());
+}
+QList<WireText> ArgCursor::Texts() {
+    return qdbus_cast<QList<WireText>>(Next());
+}
+QByteArrayList ArgCursor::Blobs() {
+    return qdbus_cast<QByteArrayList>(Next());
+}
+QList<quint16> ArgCursor::Words() {
+    return qdbus_cast<QList<quint16>>(Next());
+}
 
 namespace {
 
@@ -80,7 +104,9 @@ template <class R> R* TaskAllocList(const std::vector<R>& items) {
     return items.empty() ? nullptr : TaskAllocRecords(items.data(), items.size());
 }
 
-char* Chars(WireText& text) { return text.present ? text.bytes.data() : nullptr; }
+char* Chars(WireText& text) {
+    return text.present ? text.bytes.data() : nullptr;
+}
 
 void PutMethod(QVariantList& args, const SeparationMethod& method) {
     args << QVariant(EncodeRecord(method)) << WireVariant(ToWireText(method.pszMethodName))
@@ -166,8 +192,8 @@ bool ParamWire<const InjectionSpec*>::Put(QVariantList& args, const InjectionSpe
     for (std::int32_t i = 0; i < value->nEntries; ++i) {
         texts << ToWireText(value->pEntries[i].pszText);
     }
-    args << QVariant(EncodeRecord(*value))
-         << QVariant(EncodeList(value->pEntries, value->nEntries)) << WireVariant(texts);
+    args << QVariant(EncodeRecord(*value)) << QVariant(EncodeList(value->pEntries, value->nEntries))
+         << WireVariant(texts);
     return true;
 }
 
@@ -302,8 +328,8 @@ void ParamWire<DataBlockList**>::Deliver(Parsed& parsed, DataBlockList** out) {
         const QByteArray& bytes = parsed.values[static_cast<qsizetype>(i)];
         block.pValues = nullptr;
         if (block.nValues > 0) {
-            block.pValues = static_cast<std::int32_t*>(CoTaskMemAlloc(
-                static_cast<std::size_t>(bytes.size())));
+            block.pValues =
+                static_cast<std::int32_t*>(CoTaskMemAlloc(static_cast<std::size_t>(bytes.size())));
             std::memcpy(block.pValues, bytes.constData(), static_cast<std::size_t>(bytes.size()));
         }
     }

@@ -49,7 +49,8 @@ QVariant WireVariant(const QList<quint16>& values);
 // read finds the type it expects.
 class ArgCursor {
 public:
-    explicit ArgCursor(const QList<QVariant>& args, int first = 0) : m_args(args), m_next(first) {}
+    explicit ArgCursor(QList<QVariant> args, int first = 0)
+        : m_args(std::move(args)), m_next(first) {}
     std::int32_t Int();
     double Double();
     QString String();
@@ -61,7 +62,7 @@ public:
 
 private:
     const QVariant& Next();
-    const QList<QVariant>& m_args;
+    QList<QVariant> m_args; // shared, not copied: a reply's arguments() is a temporary
     int m_next;
 };
 

@@ -2,4 +2,6 @@
 
 ProcessState g_state;
 
-void ResetProcessState() { g_state = ProcessState{}; }
+void ResetProcessState() {
+    g_state = ProcessState{};
+}

@@ -23,36 +23,40 @@ template <class R> std::vector<WireField<R>> FieldsOf();
 
 template <> std::vector<WireField<InstrumentStatus>> FieldsOf() {
     using S = InstrumentStatus;
-    return {{0, &S::nState},           {8, &S::bErrorsPending},    {12, &S::reserved12},
-            {28, &S::nInjectValve},    {32, &S::nReservoir},       {36, &S::nStreamValve},
-            {40, &S::reserved40},      {44, &S::nVentValve},       {48, &S::fFlowRate},
-            {52, &S::fPercentA},       {56, &S::fPercentB},        {60, &S::fPercentC},
-            {64, &S::reserved64},      {80, &S::fPressure},        {84, &S::fAuxFlowRate},
-            {88, &S::fAuxPressure},    {92, &S::fColumnTempSet},   {96, &S::fColumnTempActual},
+    return {{0, &S::nState},           {8, &S::bErrorsPending},     {12, &S::reserved12},
+            {28, &S::nInjectValve},    {32, &S::nReservoir},        {36, &S::nStreamValve},
+            {40, &S::reserved40},      {44, &S::nVentValve},        {48, &S::fFlowRate},
+            {52, &S::fPercentA},       {56, &S::fPercentB},         {60, &S::fPercentC},
+            {64, &S::reserved64},      {80, &S::fPressure},         {84, &S::fAuxFlowRate},
+            {88, &S::fAuxPressure},    {92, &S::fColumnTempSet},    {96, &S::fColumnTempActual},
             {100, &S::fSampleTempSet}, {104, &S::fSampleTempActual}};
 }
 
 template <> std::vector<WireField<InstrumentConfiguration>> FieldsOf() {
     using C = InstrumentConfiguration;
-    return {{0, &C::fSampleLoopVolume}, {4, &C::nSyringeSize},       {8, &C::fReserved8},
-            {16, &C::fNeedleVolume},    {20, &C::bPumpCInstalled},   {24, &C::bSampleTemp},
+    return {{0, &C::fSampleLoopVolume}, {4, &C::nSyringeSize},        {8, &C::fReserved8},
+            {16, &C::fNeedleVolume},    {20, &C::bPumpCInstalled},    {24, &C::bSampleTemp},
             {28, &C::bTernaryGradient}, {32, &C::bManualInjectValve}, {36, &C::bPlateFeeder},
             {40, &C::nReserved40},      {44, &C::nReserved44}};
 }
 
 template <> std::vector<WireField<SeparationMethod>> FieldsOf() {
     using M = SeparationMethod;
-    return {{4, &M::f4},       {8, &M::n8},        {12, &M::n12},   {16, &M::f16},
-            {20, &M::u20},     {24, &M::nList1Count}, {32, &M::f32}, {36, &M::f36},
-            {40, &M::u40},     {44, &M::u44},      {60, &M::u60},   {64, &M::f64},
-            {68, &M::u68},     {72, &M::nList2Count}, {80, &M::fSampleTempSetPoint},
-            {84, &M::f84},     {88, &M::f88},      {92, &M::n92},   {96, &M::n96},
-            {100, &M::f100},   {104, &M::u104},    {108, &M::u108}, {112, &M::u112},
-            {116, &M::n116},   {120, &M::n120},    {124, &M::n124}, {128, &M::fColumnTempSetPoint},
-            {132, &M::f132},   {140, &M::f140},    {144, &M::u144}, {148, &M::u148},
-            {152, &M::n152},   {156, &M::n156},    {160, &M::u160}, {164, &M::u164},
-            {168, &M::u168},   {172, &M::nStepCount}, {180, &M::f180}, {184, &M::n184},
-            {188, &M::n188},   {192, &M::f192},    {196, &M::u196}, {200, &M::u200}};
+    return {{4, &M::f4},           {8, &M::n8},           {12, &M::n12},
+            {16, &M::f16},         {20, &M::u20},         {24, &M::nList1Count},
+            {32, &M::f32},         {36, &M::f36},         {40, &M::u40},
+            {44, &M::u44},         {60, &M::u60},         {64, &M::f64},
+            {68, &M::u68},         {72, &M::nList2Count}, {80, &M::fSampleTempSetPoint},
+            {84, &M::f84},         {88, &M::f88},         {92, &M::n92},
+            {96, &M::n96},         {100, &M::f100},       {104, &M::u104},
+            {108, &M::u108},       {112, &M::u112},       {116, &M::n116},
+            {120, &M::n120},       {124, &M::n124},       {128, &M::fColumnTempSetPoint},
+            {132, &M::f132},       {140, &M::f140},       {144, &M::u144},
+            {148, &M::u148},       {152, &M::n152},       {156, &M::n156},
+            {160, &M::u160},       {164, &M::u164},       {168, &M::u168},
+            {172, &M::nStepCount}, {180, &M::f180},       {184, &M::n184},
+            {188, &M::n188},       {192, &M::f192},       {196, &M::u196},
+            {200, &M::u200}};
 }
 
 template <> std::vector<WireField<InjectionSpec>> FieldsOf() {
@@ -71,8 +75,12 @@ template <> std::vector<WireField<DataBlockList>> FieldsOf() {
     return {{0, &DataBlockList::nBlocks}};
 }
 
-void PutWord(char* at, std::uint32_t value) { qToLittleEndian(value, at); }
-std::uint32_t GetWord(const char* at) { return qFromLittleEndian<std::uint32_t>(at); }
+void PutWord(char* at, std::uint32_t value) {
+    qToLittleEndian(value, at);
+}
+std::uint32_t GetWord(const char* at) {
+    return qFromLittleEndian<std::uint32_t>(at);
+}
 
 template <class R> QByteArray EncodeFields(const R& record) {
     QByteArray bytes(static_cast<qsizetype>(kWireSize<R>), '\0');
@@ -140,12 +148,16 @@ template <class R> bool DecodePlain(const QByteArray& bytes, R* record) {
 } // namespace
 
 #define ORVIX_FIELD_CODEC(R)                                                                       \
-    template <> QByteArray EncodeRecord<R>(const R& record) { return EncodeFields(record); }       \
+    template <> QByteArray EncodeRecord<R>(const R& record) {                                      \
+        return EncodeFields(record);                                                               \
+    }                                                                                              \
     template <> bool DecodeRecord<R>(const QByteArray& bytes, R* record) {                         \
         return DecodeFields(bytes, record);                                                        \
     }
 #define ORVIX_PLAIN_CODEC(R)                                                                       \
-    template <> QByteArray EncodeRecord<R>(const R& record) { return EncodePlain(record); }        \
+    template <> QByteArray EncodeRecord<R>(const R& record) {                                      \
+        return EncodePlain(record);                                                                \
+    }                                                                                              \
     template <> bool DecodeRecord<R>(const QByteArray& bytes, R* record) {                         \
         return DecodePlain(bytes, record);                                                         \
     }
@@ -169,8 +181,8 @@ template <> QByteArray EncodeRecord<TransferDataBlock>(const TransferDataBlock& 
     return bytes;
 }
 
-template <> bool DecodeRecord<TransferDataBlock>(const QByteArray& bytes,
-                                                 TransferDataBlock* record) {
+template <>
+bool DecodeRecord<TransferDataBlock>(const QByteArray& bytes, TransferDataBlock* record) {
     if (static_cast<std::size_t>(bytes.size()) != kWireSize<TransferDataBlock>) {
         return false;
     }

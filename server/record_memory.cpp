@@ -62,7 +62,9 @@ void ReleaseDataBlockList(DataBlockList* pList) {
     CoTaskMemFree(pList);
 }
 
-void ReleaseAutoSamplerSensors(AutoSamplerSensorRecord* pSensors) { CoTaskMemFree(pSensors); }
+void ReleaseAutoSamplerSensors(AutoSamplerSensorRecord* pSensors) {
+    CoTaskMemFree(pSensors);
+}
 
 void ReleaseErrorList(ErrorList* pList) {
     if (pList == nullptr) {

@@ -9,7 +9,9 @@
 char* TaskAllocText(std::string_view text);
 
 template <class R> R* TaskAllocRecords(const R* source, std::size_t count);
-template <class R> R* TaskAllocRecord(const R& source) { return TaskAllocRecords(&source, 1); }
+template <class R> R* TaskAllocRecord(const R& source) {
+    return TaskAllocRecords(&source, 1);
+}
 
 // One release per returned record: inner blocks first (each only if not null), then the record
 // itself (only if not null), all with the task allocator.

@@ -13,7 +13,9 @@ HRESULT CInstrumentServerObject::QueryInterface(REFIID riid, void** ppvObject) {
     return E_NOINTERFACE;
 }
 
-ULONG CInstrumentServerObject::AddRef() { return ++m_refs; }
+ULONG CInstrumentServerObject::AddRef() {
+    return ++m_refs;
+}
 
 ULONG CInstrumentServerObject::Release() {
     const ULONG refs = --m_refs;
@@ -48,7 +50,9 @@ HRESULT CInstrumentServerObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*,
 }
 
 #define ORVIX_DEFINE_RESERVED(slot)                                                                \
-    HRESULT CInstrumentServerObject::Reserved##slot() { return E_NOTIMPL; }
+    HRESULT CInstrumentServerObject::Reserved##slot() {                                            \
+        return E_NOTIMPL;                                                                          \
+    }
 #define ORVIX_SKIP_OPERATION(name, params, args)
 ORVIX_INSTRUMENT_OPERATIONS(ORVIX_SKIP_OPERATION, ORVIX_DEFINE_RESERVED)
 #undef ORVIX_SKIP_OPERATION

@@ -27,7 +27,9 @@ public:
 #undef ORVIX_SKIP_OPERATION
 #undef ORVIX_DECLARE_RESERVED
 
-    ULONG RefCount() const { return m_refs.load(); }
+    ULONG RefCount() const {
+        return m_refs.load();
+    }
 
 protected:
     CInstrumentServerObject() = default;

@@ -4,9 +4,9 @@
 
 const char* StateText(std::int32_t nState) {
     static constexpr std::array<const char*, 12> kTexts{
-        "UNKNOWN",        "Unknown",      "Initializing", "Idle",       "Prepare Inject",
-        "Inject Ready",   "Running Inject", "Wet Priming", "Priming",   "Diagnostic",
-        "Error",          "Silking"};
+        "UNKNOWN",        "Unknown",      "Initializing",   "Idle",
+        "Prepare Inject", "Inject Ready", "Running Inject", "Wet Priming",
+        "Priming",        "Diagnostic",   "Error",          "Silking"};
     if (nState < 1 || nState >= static_cast<std::int32_t>(kTexts.size())) {
         return kTexts[0];
     }
@@ -15,7 +15,7 @@ const char* StateText(std::int32_t nState) {
 
 const char* SyringeStateText(std::int32_t nState) {
     static constexpr std::array<const char*, 10> kTexts{
-        "Invalid", "Error",   "Home",       "Fill",  "Pre-Compress",
+        "Invalid",  "Error",   "Home",       "Fill",  "Pre-Compress",
         "Compress", "Deliver", "Decompress", "Purge", "Empty"};
     const auto code = static_cast<std::uint32_t>(nState);
     return code < kTexts.size() ? kTexts[code] : kTexts[0];

@@ -63,9 +63,9 @@ TEST(RuntimeCreation, FindsTheServerRunningOnTheSessionBus) {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     RegisterInstrumentServerClass();
     IInstrumentServer* instrument = nullptr;
-    const HRESULT hr = CoCreateInstance(CLSID_InstrumentServer, nullptr, CLSCTX_LOCAL_SERVER,
-                                        IID_IInstrumentServer,
-                                        reinterpret_cast<void**>(&instrument));
+    const HRESULT hr =
+        CoCreateInstance(CLSID_InstrumentServer, nullptr, CLSCTX_LOCAL_SERVER,
+                         IID_IInstrumentServer, reinterpret_cast<void**>(&instrument));
     ASSERT_EQ(hr, S_OK);
     InstrumentStatus* status = nullptr;
     ASSERT_EQ(instrument->ReadStatus(&status), S_OK);

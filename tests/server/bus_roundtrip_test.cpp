@@ -42,8 +42,12 @@ private:
     bool m_ok = false;
 };
 
-std::string Hex(const QByteArray& bytes) { return bytes.toHex().toStdString(); }
-std::string Text(const char* psz) { return psz ? "'" + std::string(psz) + "'" : "null"; }
+std::string Hex(const QByteArray& bytes) {
+    return bytes.toHex().toStdString();
+}
+std::string Text(const char* psz) {
+    return psz ? "'" + std::string(psz) + "'" : "null";
+}
 
 using Probe = std::function<std::string(IInstrumentServer*)>;
 
@@ -54,7 +58,8 @@ std::vector<std::pair<std::string, Probe>> Probes() {
     auto add = [&](const char* name, Probe probe) { probes.emplace_back(name, std::move(probe)); };
     auto hr = [](HRESULT value) { return "hr=" + std::to_string(value); };
 
-    add("InitializeInstrument", [=](IInstrumentServer* s) { return hr(s->InitializeInstrument(4, 1)); });
+    add("InitializeInstrument",
+        [=](IInstrumentServer* s) { return hr(s->InitializeInstrument(4, 1)); });
     add("GetInstrumentConfiguration", [=](IInstrumentServer* s) {
         InstrumentConfiguration* p = nullptr;
         const HRESULT r = s->GetInstrumentConfiguration(&p);
@@ -88,7 +93,8 @@ std::vector<std::pair<std::string, Probe>> Probes() {
         ReleaseSeparationMethod(p);
         return out.str();
     });
-    add("GoToInitialConditions", [=](IInstrumentServer* s) { return hr(s->GoToInitialConditions()); });
+    add("GoToInitialConditions",
+        [=](IInstrumentServer* s) { return hr(s->GoToInitialConditions()); });
     add("SetPlateConfiguration", [=](IInstrumentServer* s) {
         const PlateConfiguration plate{12, 8, 9.0F, 9.0F, 8.0F, 8.0F, {}, 1, 15.0F, 1.0F, 2.1F};
         const PlateConfiguration plates[2] = {plate, plate};
@@ -103,9 +109,8 @@ std::vector<std::pair<std::string, Probe>> Probes() {
     });
     add("PerformTrigger", [=](IInstrumentServer* s) { return hr(s->PerformTrigger()); });
     add("WetPrimeSystem", [=](IInstrumentServer* s) { return hr(s->WetPrimeSystem(5, 7)); });
-    add("ChangeFlow", [=](IInstrumentServer* s) {
-        return hr(s->ChangeFlow(20.5F, 33.3F, 66.7F, 0.1F));
-    });
+    add("ChangeFlow",
+        [=](IInstrumentServer* s) { return hr(s->ChangeFlow(20.5F, 33.3F, 66.7F, 0.1F)); });
     add("ConditionColumn", [=](IInstrumentServer* s) { return hr(s->ConditionColumn(10.0F, 1)); });
     add("Equilibrate", [=](IInstrumentServer* s) { return hr(s->Equilibrate(-1.25F)); });
     add("HoldAndResumeFlow", [=](IInstrumentServer* s) { return hr(s->HoldAndResumeFlow(1)); });
@@ -194,10 +199,9 @@ std::vector<std::pair<std::string, Probe>> Probes() {
         const TransferDataBlock in{84, input};
         TransferDataBlock* out = nullptr;
         const HRESULT r = s->ReadSyringeData(kSyringeDataRecordCode, 0, 0, &in, &out);
-        const std::string text =
-            hr(r) + " " + std::to_string(out->cbData) + " " +
-            Hex(QByteArray(reinterpret_cast<const char*>(out->pData),
-                           static_cast<qsizetype>(out->cbData)));
+        const std::string text = hr(r) + " " + std::to_string(out->cbData) + " " +
+                                 Hex(QByteArray(reinterpret_cast<const char*>(out->pData),
+                                                static_cast<qsizetype>(out->cbData)));
         ReleaseTransferBlock(out);
         return text;
     });
@@ -207,8 +211,8 @@ std::vector<std::pair<std::string, Probe>> Probes() {
     });
     add("ResetSilk", [=](IInstrumentServer* s) { return hr(s->ResetSilk()); });
     add("SetInstrumentConfiguration", [=](IInstrumentServer* s) {
-        const InstrumentConfiguration config{99.0F, 25, 999.0F, const_cast<char*>("None"),
-                                             999.0F, 1, 1, 0, 0, 1, 0, 1};
+        const InstrumentConfiguration config{
+            99.0F, 25, 999.0F, const_cast<char*>("None"), 999.0F, 1, 1, 0, 0, 1, 0, 1};
         return hr(s->SetInstrumentConfiguration(&config));
     });
     add("OpenConnection", [=](IInstrumentServer* s) { return hr(s->OpenConnection(4, 1)); });
@@ -217,16 +221,15 @@ std::vector<std::pair<std::string, Probe>> Probes() {
         BSTR pump = nullptr;
         BSTR client = nullptr;
         const HRESULT r = s->GetVersions(&version, &pump, &client);
-        const std::string out = hr(r) + " " + std::to_string(version) + " " +
-                                Utf8FromBstr(pump) + "|" + Utf8FromBstr(client);
+        const std::string out = hr(r) + " " + std::to_string(version) + " " + Utf8FromBstr(pump) +
+                                "|" + Utf8FromBstr(client);
         SysFreeString(client);
         SysFreeString(pump);
         return out;
     });
     add("ReadEventIO", [=](IInstrumentServer* s) {
         std::int32_t v[8]{};
-        const HRESULT r =
-            s->ReadEventIO(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
+        const HRESULT r = s->ReadEventIO(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
         std::ostringstream out;
         out << hr(r);
         for (std::int32_t value : v) {
@@ -234,13 +237,13 @@ std::vector<std::pair<std::string, Probe>> Probes() {
         }
         return out.str();
     });
-    add("ResetUsage", [=](IInstrumentServer* s) {
-        return hr(s->ResetUsage(1, 0, 1, 0, 1, 0, 1, 0, 1, -5));
-    });
+    add("ResetUsage",
+        [=](IInstrumentServer* s) { return hr(s->ResetUsage(1, 0, 1, 0, 1, 0, 1, 0, 1, -5)); });
     add("DownloadSoftware", [=](IInstrumentServer* s) {
         return hr(s->DownloadSoftware("/home/service/firmware v2.s19"));
     });
-    add("PrepareSoftwareUpgrade", [=](IInstrumentServer* s) { return hr(s->PrepareSoftwareUpgrade()); });
+    add("PrepareSoftwareUpgrade",
+        [=](IInstrumentServer* s) { return hr(s->PrepareSoftwareUpgrade()); });
     add("IsInstrumentReady", [=](IInstrumentServer* s) { return hr(s->IsInstrumentReady()); });
     add("GetDownloadProgress", [=](IInstrumentServer* s) {
         std::int32_t lines = -1;
@@ -255,10 +258,12 @@ std::vector<std::pair<std::string, Probe>> Probes() {
         return out;
     });
     add("DryPrimeSystem", [=](IInstrumentServer* s) { return hr(s->DryPrimeSystem(3, 12)); });
-    add("SetAutoSamplerMonitor", [=](IInstrumentServer* s) { return hr(s->SetAutoSamplerMonitor(250896)); });
+    add("SetAutoSamplerMonitor",
+        [=](IInstrumentServer* s) { return hr(s->SetAutoSamplerMonitor(250896)); });
     add("StopDryPrime", [=](IInstrumentServer* s) { return hr(s->StopDryPrime()); });
     add("SelectSolvent", [=](IInstrumentServer* s) { return hr(s->SelectSolvent(2)); });
-    add("MoveSampleSyringeValve", [=](IInstrumentServer* s) { return hr(s->MoveSampleSyringeValve(3)); });
+    add("MoveSampleSyringeValve",
+        [=](IInstrumentServer* s) { return hr(s->MoveSampleSyringeValve(3)); });
     add("MoveLeftUnit", [=](IInstrumentServer* s) { return hr(s->MoveLeftUnit(1)); });
     add("MoveRightUnit", [=](IInstrumentServer* s) { return hr(s->MoveRightUnit(0)); });
     add("MoveCenterUnit", [=](IInstrumentServer* s) { return hr(s->MoveCenterUnit(2)); });
@@ -321,8 +326,7 @@ TEST(BusRoundTrip, EveryOperationMatchesTheDirectCall) {
         StubHost host(fake);
         ASSERT_TRUE(host.Ok());
         IInstrumentServer* proxy = nullptr;
-        ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(),
-                                              IID_IInstrumentServer,
+        ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(), IID_IInstrumentServer,
                                               reinterpret_cast<void**>(&proxy)),
                   S_OK);
         const auto probes = Probes();
@@ -355,8 +359,7 @@ TEST(BusRoundTrip, FailedCallsLeaveOutValuesAlone) {
         StubHost host(fake);
         ASSERT_TRUE(host.Ok());
         IInstrumentServer* proxy = nullptr;
-        ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(),
-                                              IID_IInstrumentServer,
+        ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(), IID_IInstrumentServer,
                                               reinterpret_cast<void**>(&proxy)),
                   S_OK);
         InstrumentStatus* status = nullptr;
@@ -381,8 +384,7 @@ TEST(BusRoundTrip, ASuccessWithoutItsRecordIsAFailureNotACrash) {
         StubHost host(fake);
         ASSERT_TRUE(host.Ok());
         IInstrumentServer* proxy = nullptr;
-        ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(),
-                                              IID_IInstrumentServer,
+        ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(), IID_IInstrumentServer,
                                               reinterpret_cast<void**>(&proxy)),
                   S_OK);
         InstrumentStatus* status = nullptr;

@@ -25,9 +25,11 @@ TEST(Contract, IntrospectionMatchesTheMarshalling) {
             method = attributes.value(QLatin1String("name")).toString().toStdString();
             declared[method];
         } else if (reader.name() == QLatin1String("arg")) {
-            const std::string type = attributes.value(QLatin1String("type")).toString().toStdString();
+            const std::string type =
+                attributes.value(QLatin1String("type")).toString().toStdString();
             auto& [in, out] = declared[method];
-            (attributes.value(QLatin1String("direction")) == QLatin1String("in") ? in : out) += type;
+            (attributes.value(QLatin1String("direction")) == QLatin1String("in") ? in : out) +=
+                type;
         }
     }
     ASSERT_FALSE(reader.hasError()) << reader.errorString().toStdString();

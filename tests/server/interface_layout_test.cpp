@@ -21,7 +21,10 @@ TEST(InterfaceLayout, EveryNamedOperationSitsAtItsSlot) {
         std::size_t slot;
         std::size_t actual;
     };
-#define S(slot, name) Expected{slot, SlotOf(&IInstrumentServer::name)}
+#define S(slot, name)                                                                              \
+    Expected {                                                                                     \
+        slot, SlotOf(&IInstrumentServer::name)                                                     \
+    }
     const Expected table[] = {
         S(0, QueryInterface),
         S(1, AddRef),

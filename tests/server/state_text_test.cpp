@@ -7,9 +7,9 @@
 namespace {
 
 TEST(StateText, WholeTableAndFallbacks) {
-    const char* expected[] = {"UNKNOWN",      "Unknown",        "Initializing", "Idle",
+    const char* expected[] = {"UNKNOWN",        "Unknown",      "Initializing",   "Idle",
                               "Prepare Inject", "Inject Ready", "Running Inject", "Wet Priming",
-                              "Priming",      "Diagnostic",     "Error",        "Silking"};
+                              "Priming",        "Diagnostic",   "Error",          "Silking"};
     for (int code = 0; code <= 11; ++code) {
         EXPECT_EQ(std::string(StateText(code)), expected[code]) << code;
     }

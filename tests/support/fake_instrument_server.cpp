@@ -105,9 +105,13 @@ OwnedInjectionSpec OwnedInjectionSpec::CopyOf(const InjectionSpec& spec) {
     return copy;
 }
 
-QString TextOf(const char* psz) { return psz == nullptr ? QString() : QString::fromUtf8(psz); }
+QString TextOf(const char* psz) {
+    return psz == nullptr ? QString() : QString::fromUtf8(psz);
+}
 
-CFakeInstrumentServer::~CFakeInstrumentServer() { ReleaseErrorList(m_pErrors); }
+CFakeInstrumentServer::~CFakeInstrumentServer() {
+    ReleaseErrorList(m_pErrors);
+}
 
 std::vector<std::string> CFakeInstrumentServer::CallsTo(const std::string& operation) const {
     std::vector<std::string> matching;

@@ -53,7 +53,9 @@ public:
 #undef ORVIX_SKIP_RESERVED
 
     // --- programming ---
-    void SetResult(const std::string& operation, HRESULT hr) { results[operation] = hr; }
+    void SetResult(const std::string& operation, HRESULT hr) {
+        results[operation] = hr;
+    }
     std::map<std::string, HRESULT> results;
     // Integer out-values of an operation, in parameter order (missing ones read 0).
     std::map<std::string, std::vector<std::int32_t>> outInts;

@@ -39,7 +39,9 @@ PrivateBus::PrivateBus() {
     m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
 }
 
-PrivateBus::~PrivateBus() { Stop(); }
+PrivateBus::~PrivateBus() {
+    Stop();
+}
 
 void PrivateBus::Stop() {
     for (const QString& name : std::as_const(m_connections)) {
@@ -81,8 +83,7 @@ qint64 PrivateBus::OwnerPid(const QString& name) {
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetConnectionUnixProcessID"));
     call << name;
     const QDBusMessage reply = bus.call(call);
-    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toLongLong()
-                                                      : 0;
+    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toLongLong() : 0;
 }
 
 QString BinaryPath(const QString& name) {

@@ -33,7 +33,8 @@ public:
         } else if (message.member() == QLatin1String("ReadAllData")) {
             // Two blocks announced, one sent.
             DataBlockList list{2, nullptr};
-            reply << QVariant(EncodeRecord(list)) << QVariant(EncodeRecord(DataBlock{0, 1, nullptr}))
+            reply << QVariant(EncodeRecord(list))
+                  << QVariant(EncodeRecord(DataBlock{0, 1, nullptr}))
                   << WireVariant(QByteArrayList{QByteArray(4, '\1')});
         } else {
             reply[0] = QVariant(QStringLiteral("not a result code"));
