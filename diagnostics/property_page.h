@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class CPropertySheet;
+
+// One page of a property sheet. The page object exists from its sheet's construction; its
+// window content is made by OnInitDialog the first time the page is shown, and OnDestroy runs
+// when the sheet closes, for pages that got a window.
+class CPropertyPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit CPropertyPage(int templateId);
+
+    int TemplateId() const { return m_templateId; }
+    // The tab label: the caption of the page's template.
+    QString Caption() const { return windowTitle(); }
+    bool HasWindow() const { return m_created; }
+    CPropertySheet* Sheet() const { return m_sheet; }
+
+    // Called by the sheet.
+    void Attach(CPropertySheet* sheet) { m_sheet = sheet; }
+    void Create();
+    void Destroy();
+
+    // Steps a page may take; the defaults are the platform's.
+    virtual bool OnInitDialog() { return true; }
+    virtual bool OnSetActive() { return true; }
+    virtual bool OnKillActive() { return true; }
+    virtual bool OnApply() { return true; }
+    virtual void OnDestroy() {}
+    // Wizard steps: 0 moves on as usual, -1 stays on the page.
+    virtual int OnWizardBack() { return 0; }
+    virtual int OnWizardNext() { return 0; }
+    virtual bool OnWizardFinish() { return true; }
+
+private:
+    int m_templateId;
+    bool m_created = false;
+    CPropertySheet* m_sheet = nullptr;
+};

@@ -1,0 +1,237 @@
+#include "property_sheet.h"
+
+#include "property_page.h"
+#include "ui.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kOk = QStringLiteral("OK");
+const QString kCancel = QStringLiteral("Cancel");
+const QString kApply = QStringLiteral("Apply");
+const QString kBack = QStringLiteral("< Back");
+const QString kNext = QStringLiteral("Next >");
+const QString kFinish = QStringLiteral("Finish");
+
+} // namespace
+
+CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent, int selectPage)
+    : QDialog(parent), m_selectPage(selectPage) {
+    setWindowTitle(caption);
+    setModal(true);
+}
+
+CPropertySheet::~CPropertySheet() {
+    DestroyPageWindows();
+    // Pages that outlive the sheet are not its to delete.
+    for (CPropertyPage* page : std::as_const(m_pages)) {
+        if (page != nullptr) {
+            page->setParent(nullptr);
+        }
+    }
+}
+
+void CPropertySheet::AddPage(CPropertyPage* page) {
+    page->Attach(this);
+    m_pages.append(page);
+}
+
+void CPropertySheet::SetWizardMode() {
+    m_wizard = true;
+}
+
+void CPropertySheet::Build() {
+    if (m_built) {
+        return;
+    }
+    m_built = true;
+    auto* layout = new QVBoxLayout(this);
+    m_stack = new QStackedWidget(this);
+    if (!m_wizard) {
+        m_tabs = new QTabBar(this);
+        m_tabs->setObjectName(QStringLiteral("sheetTabs"));
+        // Every tab stays in view, as the sheet widens to hold them.
+        m_tabs->setUsesScrollButtons(false);
+        m_tabs->setExpanding(false);
+        for (CPropertyPage* page : std::as_const(m_pages)) {
+            m_tabs->addTab(page->Caption());
+        }
+        layout->addWidget(m_tabs);
+        connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) {
+            if (index >= 0 && index != m_active) {
+                SetActivePage(index);
+            }
+        });
+        // Keyboard moves change the bar first; put it back when the page refuses.
+        connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
+            if (index >= 0 && index != m_active && !SetActivePage(index)) {
+                const QSignalBlocker block(m_tabs);
+                m_tabs->setCurrentIndex(m_active);
+            }
+        });
+    }
+    for (CPropertyPage* page : std::as_const(m_pages)) {
+        m_stack->addWidget(page);
+    }
+    layout->addWidget(m_stack);
+    m_buttons = new QDialogButtonBox(this);
+    const auto add = [this](const QString& text, QDialogButtonBox::ButtonRole role,
+                            void (CPropertySheet::*slot)()) {
+        QPushButton* button = m_buttons->addButton(text, role);
+        button->setObjectName(text);
+        connect(button, &QPushButton::clicked, this, slot);
+    };
+    if (m_wizard) {
+        add(kBack, QDialogButtonBox::ActionRole, &CPropertySheet::OnBack);
+        add(kNext, QDialogButtonBox::ActionRole, &CPropertySheet::OnNext);
+        add(kFinish, QDialogButtonBox::AcceptRole, &CPropertySheet::OnFinish);
+        add(kCancel, QDialogButtonBox::RejectRole, &CPropertySheet::reject);
+    } else {
+        add(kOk, QDialogButtonBox::AcceptRole, &CPropertySheet::OnOk);
+        add(kCancel, QDialogButtonBox::RejectRole, &CPropertySheet::reject);
+        add(kApply, QDialogButtonBox::ApplyRole, &CPropertySheet::OnApply);
+    }
+    layout->addWidget(m_buttons);
+    ApplyWizardButtons();
+}
+
+QPushButton* CPropertySheet::Button(const QString& name) const {
+    if (m_buttons == nullptr) {
+        return nullptr;
+    }
+    for (QAbstractButton* button : m_buttons->buttons()) {
+        if (button->text() == name ||
+            button->text().remove(u' ').remove(u'<').remove(u'>') == name) {
+            return qobject_cast<QPushButton*>(button);
+        }
+    }
+    return nullptr;
+}
+
+void CPropertySheet::PressButton(const QString& name) {
+    if (QPushButton* button = Button(name); button != nullptr && button->isEnabled()) {
+        button->click();
+    }
+}
+
+void CPropertySheet::showEvent(QShowEvent* event) {
+    Build();
+    if (m_active < 0 && !m_pages.isEmpty()) {
+        Activate(qBound(0, m_selectPage, static_cast<int>(m_pages.size()) - 1));
+    }
+    QDialog::showEvent(event);
+}
+
+bool CPropertySheet::SetActivePage(int index) {
+    if (index < 0 || index >= m_pages.size()) {
+        return false;
+    }
+    if (m_active >= 0 && m_active != index && !m_pages[m_active]->OnKillActive()) {
+        return false;
+    }
+    return Activate(index);
+}
+
+bool CPropertySheet::Activate(int index) {
+    Build();
+    CPropertyPage* page = m_pages[index];
+    page->Create();
+    m_active = index;
+    // The page's activation step runs before it shows.
+    page->OnSetActive();
+    m_stack->setCurrentWidget(page);
+    if (m_tabs != nullptr) {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(index);
+    }
+    return true;
+}
+
+void CPropertySheet::SetWizardButtons(unsigned flags) {
+    QTimer::singleShot(0, this, [this, flags] {
+        m_wizardButtons = flags;
+        ApplyWizardButtons();
+    });
+}
+
+void CPropertySheet::ApplyWizardButtons() {
+    if (!m_wizard || m_buttons == nullptr) {
+        return;
+    }
+    const bool finish = (m_wizardButtons & (PSWIZB_FINISH | PSWIZB_DISABLEDFINISH)) != 0;
+    Button(kBack)->setEnabled((m_wizardButtons & PSWIZB_BACK) != 0);
+    Button(kBack)->setVisible(!finish || (m_wizardButtons & PSWIZB_BACK) != 0);
+    Button(kNext)->setEnabled((m_wizardButtons & PSWIZB_NEXT) != 0);
+    Button(kNext)->setVisible(!finish);
+    Button(kFinish)->setVisible(finish);
+    Button(kFinish)->setEnabled((m_wizardButtons & PSWIZB_FINISH) != 0);
+}
+
+bool CPropertySheet::ApplyPages() {
+    if (m_active >= 0 && !m_pages[m_active]->OnKillActive()) {
+        return false;
+    }
+    for (CPropertyPage* page : std::as_const(m_pages)) {
+        if (page != nullptr && page->HasWindow() && !page->OnApply()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CPropertySheet::OnOk() {
+    if (ApplyPages()) {
+        accept();
+    }
+}
+
+void CPropertySheet::OnApply() {
+    ApplyPages();
+}
+
+void CPropertySheet::OnBack() {
+    if (m_active <= 0 || GetActivePage()->OnWizardBack() != 0) {
+        return;
+    }
+    SetActivePage(m_active - 1);
+}
+
+void CPropertySheet::OnNext() {
+    if (m_active < 0 || m_active + 1 >= m_pages.size() || GetActivePage()->OnWizardNext() != 0) {
+        return;
+    }
+    SetActivePage(m_active + 1);
+}
+
+void CPropertySheet::OnFinish() {
+    if (m_active >= 0 && GetActivePage()->OnWizardFinish()) {
+        accept();
+    }
+}
+
+void CPropertySheet::reject() {
+    QDialog::reject();
+}
+
+void CPropertySheet::done(int result) {
+    QDialog::done(result);
+    DestroyPageWindows();
+}
+
+void CPropertySheet::DestroyPageWindows() {
+    for (CPropertyPage* page : std::as_const(m_pages)) {
+        if (page != nullptr) {
+            page->Destroy();
+        }
+    }
+}
+
+int CPropertySheet::DoModal() {
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}

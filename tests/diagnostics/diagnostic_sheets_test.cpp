@@ -1,0 +1,140 @@
+#include "diagnostic_sheets.h"
+#include "fake_instrument_server.h"
+#include "process_state.h"
+#include "ui.h"
+
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DiagnosticSheets : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProcessState();
+        m_fake = CFakeInstrumentServer::Create();
+        g_pServer = m_fake;
+    }
+    void TearDown() override {
+        g_pServer = nullptr;
+        m_fake->Release();
+        ResetProcessState();
+    }
+    std::vector<std::string> MonitorCalls() const {
+        return m_fake->CallsTo("SetAutoSamplerMonitor");
+    }
+    static QStringList Tabs(const CPropertySheet& sheet) {
+        QStringList tabs;
+        for (int i = 0; i < sheet.TabBar()->count(); ++i) {
+            tabs << sheet.TabBar()->tabText(i);
+        }
+        return tabs;
+    }
+    static void ClickTab(CPropertySheet& sheet, const QString& caption) {
+        const QStringList tabs = Tabs(sheet);
+        const int index = static_cast<int>(tabs.indexOf(caption));
+        ASSERT_GE(index, 0) << caption.toStdString();
+        QTest::mouseClick(sheet.TabBar(), Qt::LeftButton, {},
+                          sheet.TabBar()->tabRect(index).center());
+    }
+
+    CFakeInstrumentServer* m_fake = nullptr;
+};
+
+TEST_F(DiagnosticSheets, ServiceSheetOpensOnAutoSamplerWithEightTabs) {
+    CDiagnosticSheet sheet(QStringLiteral("Service Diagnostics"));
+    sheet.show();
+    EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Service Diagnostics"));
+    EXPECT_EQ(Tabs(sheet), (QStringList{"AutoSampler", "Configuration", "I/O", "Silk", "Valves",
+                                        "AutoSampler Service", "AutoSampler Sensors", "Usage"}));
+    EXPECT_EQ(sheet.GetActiveIndex(), 0);
+    EXPECT_TRUE(sheet.ConfigurationPage().FullAccess());
+    // Only the page on show has its window.
+    EXPECT_TRUE(sheet.GetPage(0)->HasWindow());
+    for (int i = 1; i < sheet.GetPageCount(); ++i) {
+        EXPECT_FALSE(sheet.GetPage(i)->HasWindow()) << i;
+    }
+    ClickTab(sheet, QStringLiteral("Usage"));
+    EXPECT_TRUE(sheet.GetPage(7)->HasWindow());
+    EXPECT_FALSE(sheet.GetPage(6)->HasWindow());
+}
+
+TEST_F(DiagnosticSheets, UserSheetHasThreeTabsAndLocksTheConfiguration) {
+    CUserConfig sheet(QStringLiteral("User Diagnostics"));
+    sheet.show();
+    EXPECT_EQ(Tabs(sheet), (QStringList{"AutoSampler", "Configuration", "I/O"}));
+    EXPECT_EQ(sheet.GetActiveIndex(), 0);
+    EXPECT_FALSE(sheet.ConfigurationPage().FullAccess());
+}
+
+TEST_F(DiagnosticSheets, MonitorSwitchesOnlyWhenItsStateChanges) {
+    CDiagnosticSheet sheet(QStringLiteral("Service Diagnostics"));
+    sheet.show();
+    EXPECT_TRUE(MonitorCalls().empty()) << "the first tab keeps an off monitor off";
+    ClickTab(sheet, QStringLiteral("AutoSampler Service"));
+    EXPECT_EQ(MonitorCalls(), (std::vector<std::string>{"SetAutoSamplerMonitor(250896)"}));
+    ClickTab(sheet, QStringLiteral("AutoSampler Sensors"));
+    ClickTab(sheet, QStringLiteral("AutoSampler Service"));
+    ClickTab(sheet, QStringLiteral("AutoSampler Sensors"));
+    EXPECT_EQ(MonitorCalls().size(), 1U) << "service and sensors share the on state";
+    ClickTab(sheet, QStringLiteral("Usage"));
+    EXPECT_EQ(MonitorCalls(), (std::vector<std::string>{"SetAutoSamplerMonitor(250896)",
+                                                        "SetAutoSamplerMonitor(0)"}));
+    EXPECT_FALSE(g_state.autoSamplerMonitor);
+}
+
+TEST_F(DiagnosticSheets, AMonitorLeftOnIsSwitchedOffByTheNextSheetOnce) {
+    {
+        CDiagnosticSheet sheet(QStringLiteral("Service Diagnostics"));
+        sheet.show();
+        ClickTab(sheet, QStringLiteral("AutoSampler Sensors"));
+        sheet.PressButton(QStringLiteral("Cancel"));
+    }
+    EXPECT_TRUE(g_state.autoSamplerMonitor) << "closing a sheet changes nothing";
+    m_fake->calls.clear();
+    {
+        CUserConfig sheet(QStringLiteral("User Diagnostics"));
+        sheet.show();
+        EXPECT_EQ(MonitorCalls(), (std::vector<std::string>{"SetAutoSamplerMonitor(0)"}));
+        sheet.PressButton(QStringLiteral("OK"));
+    }
+    m_fake->calls.clear();
+    {
+        CUserConfig sheet(QStringLiteral("User Diagnostics"));
+        sheet.show();
+        ClickTab(sheet, QStringLiteral("I/O"));
+        sheet.PressButton(QStringLiteral("Cancel"));
+    }
+    EXPECT_TRUE(MonitorCalls().empty());
+}
+
+TEST_F(DiagnosticSheets, AFailedMonitorCallStillRecordsTheState) {
+    m_fake->SetResult("SetAutoSamplerMonitor", E_FAIL);
+    CDiagnosticSheet sheet(QStringLiteral("Service Diagnostics"));
+    sheet.show();
+    ClickTab(sheet, QStringLiteral("AutoSampler Service"));
+    EXPECT_TRUE(g_state.autoSamplerMonitor);
+    ClickTab(sheet, QStringLiteral("AutoSampler Sensors"));
+    EXPECT_EQ(MonitorCalls().size(), 1U);
+}
+
+TEST_F(DiagnosticSheets, SensorsPageIsActiveOnlyWhileInFront) {
+    CDiagnosticSheet sheet(QStringLiteral("Service Diagnostics"));
+    sheet.show();
+    auto* sensors = static_cast<CPageAutoSamplerSensors*>(sheet.GetPage(6));
+    EXPECT_FALSE(sensors->IsActive());
+    ClickTab(sheet, QStringLiteral("AutoSampler Sensors"));
+    EXPECT_TRUE(sensors->IsActive());
+    ClickTab(sheet, QStringLiteral("Valves"));
+    EXPECT_FALSE(sensors->IsActive());
+}
+
+TEST_F(DiagnosticSheets, DoModalReturnsWhenTheSheetIsClosed) {
+    CUserConfig sheet(QStringLiteral("User Diagnostics"));
+    QTimer::singleShot(0, &sheet, [&] { sheet.PressButton(QStringLiteral("Cancel")); });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+}
+
+} // namespace
