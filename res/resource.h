@@ -4,3 +4,4 @@
 // subsystem keeps its ids in its own header; this one gathers them.
 #include "ids_app.h"
 #include "ids_diagnostics.h"
+#include "ids_frame.h"

@@ -1,0 +1,48 @@
+#include "about_dlg.h"
+
+#include "bstr.h"
+#include "instrument_server.h"
+#include "ui.h"
+#include "ui_about_dlg.h"
+
+#include <QApplication>
+#include <QStyle>
+
+namespace {
+
+QString FromBstr(BSTR text) {
+    const std::u16string_view view = BstrView(text);
+    return QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDlg>()) {
+    m_ui->setupUi(this);
+    const int size = style()->pixelMetric(QStyle::PM_LargeIconSize);
+    m_ui->aboutIcon->setPixmap(QApplication::windowIcon().pixmap(size, size));
+    OnInitDialog();
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+void CAboutDlg::OnInitDialog() {
+    float autoSamplerVersion = -1.0F;
+    BSTR pumpVersion = nullptr;
+    BSTR clientVersion = nullptr;
+    if (FAILED(g_pServer->GetVersions(&autoSamplerVersion, &pumpVersion, &clientVersion))) {
+        return;
+    }
+    m_ui->clientVersionText->setText(m_ui->clientVersionText->text() + u' ' +
+                                     FromBstr(clientVersion));
+    m_ui->pumpVersionText->setText(m_ui->pumpVersionText->text() + u' ' + FromBstr(pumpVersion));
+    m_ui->autoSamplerVersionText->setText(QStringLiteral("%1 %2").arg(
+        m_ui->autoSamplerVersionText->text(),
+        QString::asprintf("%.2f", static_cast<double>(autoSamplerVersion))));
+    SysFreeString(clientVersion);
+    SysFreeString(pumpVersion);
+}
+
+int CAboutDlg::DoModal() {
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}

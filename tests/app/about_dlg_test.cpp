@@ -1,0 +1,53 @@
+#include "about_dlg.h"
+#include "fake_instrument_server.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace {
+
+class AboutBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_fake = CFakeInstrumentServer::Create();
+        g_pServer = m_fake;
+    }
+    void TearDown() override {
+        g_pServer = nullptr;
+        m_fake->Release();
+    }
+    static QString Text(const CAboutDlg& dlg, const char* name) {
+        return dlg.findChild<QLabel*>(QLatin1String(name))->text();
+    }
+    CFakeInstrumentServer* m_fake = nullptr;
+};
+
+TEST_F(AboutBox, ShowsTheVersionsTheServerReportsAndFreesItsStrings) {
+    m_fake->autoSamplerVersion = 1.5F;
+    m_fake->pumpVersion = u"2.10";
+    m_fake->clientVersion = u"3.0.1";
+    const CAboutDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("About Orvix Client"));
+    EXPECT_EQ(Text(dlg, "clientVersionText"), QStringLiteral("Orvix Client Version 3.0.1"));
+    EXPECT_EQ(Text(dlg, "pumpVersionText"), QStringLiteral("Pump Version 2.10"));
+    EXPECT_EQ(Text(dlg, "autoSamplerVersionText"), QStringLiteral("AutoSampler Version 1.50"));
+    EXPECT_EQ(m_fake->calls, (std::vector<std::string>{"GetVersions()"}));
+}
+
+TEST_F(AboutBox, KeepsTheTemplateTextsWhenTheServerFails) {
+    m_fake->SetResult("GetVersions", E_FAIL);
+    m_fake->pumpVersion = u"never read";
+    const CAboutDlg dlg;
+    EXPECT_EQ(Text(dlg, "clientVersionText"), QStringLiteral("Orvix Client Version"));
+    EXPECT_EQ(Text(dlg, "pumpVersionText"), QStringLiteral("Pump Version"));
+    EXPECT_EQ(Text(dlg, "autoSamplerVersionText"), QStringLiteral("AutoSampler Version"));
+}
+
+TEST_F(AboutBox, NullVersionTextsShowAsEmpty) {
+    m_fake->autoSamplerVersion = -1.0F;
+    const CAboutDlg dlg;
+    EXPECT_EQ(Text(dlg, "clientVersionText"), QStringLiteral("Orvix Client Version "));
+    EXPECT_EQ(Text(dlg, "autoSamplerVersionText"), QStringLiteral("AutoSampler Version -1.00"));
+}
+
+} // namespace
