@@ -65,6 +65,7 @@ TEST_F(StatusViewTest, EveryControlCarriesItsIdAndName) {
 }
 
 TEST_F(StatusViewTest, FormIsArrangedAsItsTemplate) {
+    fake->configuration.bPlateFeeder = 1;
     OpenView().show();
     const auto pos = [this](const char* name) {
         const auto* widget = view->findChild<QWidget*>(QLatin1String(name));
@@ -76,6 +77,12 @@ TEST_F(StatusViewTest, FormIsArrangedAsItsTemplate) {
     EXPECT_LT(pos("valveStatesGroup").y(), pos("temperatureGroup").y());
     EXPECT_LT(pos("temperatureGroup").y(), pos("samplePlateGroup").y());
     EXPECT_LT(pos("samplePlateGroup").y(), pos("statusGroup").y());
+    // The feeder buttons stand in two columns to the right of the sample plate group.
+    const auto* plate = view->findChild<QWidget*>(QStringLiteral("samplePlateGroup"));
+    EXPECT_GT(pos("feeder1NextButton").x(), pos("samplePlateGroup").x() + plate->width() - 1);
+    EXPECT_LT(pos("feeder1NextButton").x(), pos("feeder2NextButton").x());
+    EXPECT_LT(pos("feeder1NextButton").y(), pos("feeder1HomeButton").y());
+    EXPECT_LT(pos("feeder1HomeButton").y(), pos("statusGroup").y());
     EXPECT_LT(pos("statusGroup").y(), pos("stateGroup").y());
     EXPECT_LT(pos("stateGroup").y(), pos("errorsGroup").y());
     EXPECT_EQ(view->findChild<QGroupBox*>(QStringLiteral("compositionGroup"))->alignment(),
