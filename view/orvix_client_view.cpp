@@ -25,10 +25,10 @@ constexpr std::int32_t kReadAllErrorsArg = 1;
 // Status, state and errors stand out in a bold sans-serif face of this height; which face is
 // left to the font mapper, as for any Swiss-family request.
 constexpr int kStatusFontPixelHeight = 16;
-const QString kSwissFamily = QStringLiteral("sans-serif");
+constexpr char kSwissFamily[] = "sans-serif";
 
 QFont StatusFont() {
-    QFont font(kSwissFamily);
+    QFont font(QString::fromLatin1(kSwissFamily));
     font.setStyleHint(QFont::SansSerif,
                       QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferQuality));
     font.setFixedPitch(false);
