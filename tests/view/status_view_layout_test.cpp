@@ -52,6 +52,8 @@ TEST_F(StatusViewTest, EveryControlCarriesItsIdAndName) {
         ASSERT_NE(text, nullptr) << c.id;
         EXPECT_EQ(text->objectName(), QLatin1String(c.objectName)) << c.id;
         EXPECT_EQ(text->accessibleName(), QLatin1String(c.accessibleName)) << c.id;
+        // Server texts are shown verbatim, even when they look like markup.
+        EXPECT_EQ(text->textFormat(), Qt::PlainText) << c.id;
     }
     for (const ControlCase& c : kButtons) {
         auto* button = FindControl<QPushButton>(view.get(), c.id);
