@@ -5,3 +5,4 @@
 #include "ids_app.h"
 #include "ids_diagnostics.h"
 #include "ids_frame.h"
+#include "ids_view.h"

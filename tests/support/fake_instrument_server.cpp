@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -238,9 +239,12 @@ struct OutFiller {
     }
     void operator()(TransferDataBlock** out) {
         if (!fake.nullBlocks) {
-            auto* data = static_cast<std::uint8_t*>(CoTaskMemAlloc(sizeof(fake.syringeData)));
-            std::memcpy(data, &fake.syringeData, sizeof(fake.syringeData));
-            *out = TaskAllocRecord(TransferDataBlock{sizeof(fake.syringeData), data});
+            const std::uint32_t length = fake.syringeDataLength;
+            auto* data = static_cast<std::uint8_t*>(CoTaskMemAlloc(length));
+            std::memset(data, 0, length);
+            std::memcpy(data, &fake.syringeData,
+                        std::min<std::size_t>(length, sizeof(fake.syringeData)));
+            *out = TaskAllocRecord(TransferDataBlock{length, data});
         }
     }
     template <class T> void operator()(T) {}

@@ -68,6 +68,9 @@ public:
     OwnedSeparationMethod method;
     std::vector<FakeDataBlock> dataBlocks;
     SyringeDataRecord syringeData{};
+    // The length of the data block that ReadSyringeData hands out; a short one holds the
+    // record's first bytes only.
+    std::uint32_t syringeDataLength = sizeof(SyringeDataRecord);
     AutoSamplerSensorRecord sensors{};
     std::vector<std::uint16_t> syringeUsage1, syringeUsage2;
     float autoSamplerVersion = 0.0F;

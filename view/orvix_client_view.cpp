@@ -1,0 +1,219 @@
+#include "orvix_client_view.h"
+
+#include "instrument_server.h"
+#include "process_state.h"
+#include "record_memory.h"
+#include "ui_orvix_client_form.h"
+
+#include <QPushButton>
+#include <QTimerEvent>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr std::int32_t kPlateExchange = 1;
+constexpr std::int32_t kPlateHome = 0;
+constexpr std::int32_t kFeeder1 = 0;
+constexpr std::int32_t kFeeder2 = 1;
+constexpr std::int32_t kFeederNext = 1;
+constexpr std::int32_t kFeederHome = 0;
+// ReadAllErrors always takes 1 as its first argument.
+constexpr std::int32_t kReadAllErrorsArg = 1;
+
+// Status, state and errors stand out in a bold sans-serif face of this height; which face is
+// left to the font mapper, as for any Swiss-family request.
+constexpr int kStatusFontPixelHeight = 16;
+constexpr char kSwissFamily[] = "sans-serif";
+
+QFont StatusFont() {
+    QFont font(QString::fromLatin1(kSwissFamily));
+    font.setStyleHint(QFont::SansSerif,
+                      QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferQuality));
+    font.setFixedPitch(false);
+    font.setPixelSize(kStatusFontPixelHeight);
+    font.setWeight(QFont::Bold);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+} // namespace
+
+COrvixClientView::COrvixClientView(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::OrvixClientForm>()), m_statusFont(StatusFont()) {
+    m_ui->setupUi(this);
+
+    QPalette errorsPalette = m_ui->errorsText->palette();
+    errorsPalette.setColor(QPalette::WindowText, Qt::red);
+    m_ui->errorsText->setPalette(errorsPalette);
+    connect(m_ui->errorsText, &CClickableLabel::clicked, this, &COrvixClientView::ClearErrors);
+
+    // Plate and feeder moves report nothing: the next refreshes show their effect.
+    connect(m_ui->exchangePlateButton, &QPushButton::clicked, this,
+            [] { g_pServer->PositionSamplePlate(kPlateExchange); });
+    connect(m_ui->homePlateButton, &QPushButton::clicked, this,
+            [] { g_pServer->PositionSamplePlate(kPlateHome); });
+    connect(m_ui->feeder1NextButton, &QPushButton::clicked, this,
+            [] { g_pServer->StepPlateFeeder(kFeeder1, kFeederNext); });
+    connect(m_ui->feeder1HomeButton, &QPushButton::clicked, this,
+            [] { g_pServer->StepPlateFeeder(kFeeder1, kFeederHome); });
+    connect(m_ui->feeder2NextButton, &QPushButton::clicked, this,
+            [] { g_pServer->StepPlateFeeder(kFeeder2, kFeederNext); });
+    connect(m_ui->feeder2HomeButton, &QPushButton::clicked, this,
+            [] { g_pServer->StepPlateFeeder(kFeeder2, kFeederHome); });
+}
+
+COrvixClientView::~COrvixClientView() {
+    if (m_nTimer != 0) {
+        killTimer(m_nTimer);
+    }
+}
+
+void COrvixClientView::OnInitialUpdate() {
+    if (m_initialUpdateDone) {
+        return;
+    }
+    m_initialUpdateDone = true;
+
+    ReadConfiguration();
+    HideUnfittedOptions();
+    for (QLabel* text :
+         {m_ui->statusText, m_ui->stateText, static_cast<QLabel*>(m_ui->errorsText)}) {
+        text->setFont(m_statusFont);
+    }
+    // The fit comes after hiding and the font change: both alter the form's size hint.
+    raise();
+    setFocus();
+    emit fitFrameRequested();
+
+    m_nTimer = startTimer(kRefreshPeriodMs);
+}
+
+void COrvixClientView::ReadConfiguration() {
+    InstrumentConfiguration* pConfiguration = nullptr;
+    // On failure the flags keep their start-up values, so every option reads as not fitted.
+    if (FAILED(g_pServer->GetInstrumentConfiguration(&pConfiguration))) {
+        return;
+    }
+    if (pConfiguration != nullptr) {
+        g_state.pumpCInstalled = pConfiguration->bPumpCInstalled;
+        g_state.sampleTemperature = pConfiguration->bSampleTemp;
+        g_state.plateFeeder = pConfiguration->bPlateFeeder;
+        g_state.ternaryGradient = pConfiguration->bTernaryGradient;
+    }
+    ReleaseInstrumentConfiguration(pConfiguration);
+}
+
+void COrvixClientView::HideUnfittedOptions() {
+    const bool pumpC = g_state.pumpCInstalled != 0;
+    const bool ternary = g_state.ternaryGradient != 0;
+    // Pump C delivers either its share of the gradient (composition line C) or a post-column
+    // flow of its own (the auxiliary rows), never both.
+    if (!pumpC || !ternary) {
+        m_ui->compositionCText->hide();
+    }
+    if (!pumpC || ternary) {
+        for (QWidget* widget : {m_ui->auxPressureLabel, m_ui->auxPressureText,
+                                m_ui->auxFlowRateLabel, m_ui->auxFlowRateText}) {
+            widget->hide();
+        }
+    }
+    if (g_state.plateFeeder == 0) {
+        for (QWidget* button : {m_ui->feeder2HomeButton, m_ui->feeder2NextButton,
+                                m_ui->feeder1HomeButton, m_ui->feeder1NextButton}) {
+            button->hide();
+        }
+    }
+    if (g_state.sampleTemperature == 0) {
+        for (QWidget* widget : {m_ui->sampleLabel, m_ui->sampleActualText, m_ui->sampleSetText}) {
+            widget->hide();
+        }
+    }
+}
+
+void COrvixClientView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_nTimer) {
+        OnTimer();
+    }
+    QWidget::timerEvent(event);
+}
+
+void COrvixClientView::OnTimer() {
+    InstrumentStatus* pStatus = nullptr;
+    // A failed read leaves every field as it was; the next tick tries again.
+    if (FAILED(g_pServer->ReadStatus(&pStatus))) {
+        return;
+    }
+    if (pStatus != nullptr) {
+        ShowStatus(m_formatter.Format(*pStatus));
+        if (pStatus->bErrorsPending != 0) {
+            ShowFirstError();
+        }
+    }
+    ReleaseInstrumentStatus(pStatus);
+
+    // The Silk page turns this on; the Valves and Silk pages read the record on their timers.
+    if (g_state.syringeDataFlag != 0) {
+        FetchSyringeData();
+    }
+}
+
+void COrvixClientView::ShowStatus(const StatusTexts& texts) {
+    m_ui->statusText->setText(texts.statusMessage);
+    m_ui->stateText->setText(texts.state);
+    m_ui->pressureText->setText(texts.pressure);
+    m_ui->flowRateText->setText(texts.flowRate);
+    m_ui->compositionAText->setText(texts.compositionA);
+    m_ui->compositionBText->setText(texts.compositionB);
+    m_ui->compositionCText->setText(texts.compositionC);
+    m_ui->columnSetText->setText(texts.columnSet);
+    m_ui->columnActualText->setText(texts.columnActual);
+    m_ui->sampleSetText->setText(texts.sampleSet);
+    m_ui->sampleActualText->setText(texts.sampleActual);
+    m_ui->injectValveText->setText(texts.injectValve);
+    m_ui->streamValveText->setText(texts.streamValve);
+    m_ui->ventValveText->setText(texts.ventValve);
+    m_ui->auxFlowRateText->setText(texts.auxFlowRate);
+    m_ui->auxPressureText->setText(texts.auxPressure);
+}
+
+void COrvixClientView::ShowFirstError() {
+    std::int32_t nErrors = 0;
+    ErrorList* pErrors = nullptr;
+    // The list stays with the server; only its first text is read. An error stays on show until
+    // the user clears it, so a failed or empty read leaves the last one in place.
+    if (FAILED(g_pServer->ReadAllErrors(kReadAllErrorsArg, &nErrors, &pErrors))) {
+        return;
+    }
+    if (pErrors != nullptr && pErrors->pszFirstError != nullptr) {
+        m_ui->errorsText->setText(QString::fromUtf8(pErrors->pszFirstError));
+    }
+}
+
+void COrvixClientView::FetchSyringeData() {
+    // The server does not read the input bytes; it only needs a block of the record's size.
+    std::vector<std::uint8_t> input(sizeof(SyringeDataRecord));
+    const TransferDataBlock in{static_cast<std::uint32_t>(input.size()), input.data()};
+    TransferDataBlock* pOut = nullptr;
+    if (FAILED(g_pServer->ReadSyringeData(kSyringeDataRecordCode, 0, 0, &in, &pOut))) {
+        return;
+    }
+    // A block shorter than the record would be read past its end: keep the last good record.
+    if (pOut != nullptr && pOut->pData != nullptr && pOut->cbData >= sizeof(SyringeDataRecord)) {
+        std::memcpy(&g_state.syringeData, pOut->pData, sizeof(SyringeDataRecord));
+    }
+    ReleaseTransferBlock(pOut);
+}
+
+void COrvixClientView::ClearErrors() {
+    m_ui->errorsText->clear();
+}
+
+void COrvixClientView::OnResetCommunications() {
+    ClearErrors();
+    // The reset reports nothing: the next refreshes show the instrument coming back.
+    g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
+}

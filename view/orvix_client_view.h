@@ -1,0 +1,57 @@
+#pragma once
+
+#include "status_texts.h"
+
+#include <QFont>
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class OrvixClientForm;
+}
+
+// The main window's form: the live instrument status, refreshed every two seconds, the first
+// pending error, and the sample plate and plate feeder buttons. It is the one writer of the
+// process-wide configuration flags and of the syringe data record.
+class COrvixClientView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRefreshPeriodMs = 2000;
+
+    explicit COrvixClientView(QWidget* parent = nullptr);
+    ~COrvixClientView() override;
+
+    // One-time set-up, called by the frame once the view sits in it: reads the instrument
+    // configuration, hides the options that are not fitted, asks the frame to fit and starts the
+    // refresh timer. Later calls do nothing.
+    void OnInitialUpdate();
+
+    // One refresh of the whole form from the instrument; the refresh timer calls it.
+    void OnTimer();
+
+public slots:
+    // The toolbar's "Reset Communications" (ID_RESET_COMMUNICATIONS).
+    void OnResetCommunications();
+
+signals:
+    // The frame should shrink, never grow, to fit the form's size hint.
+    void fitFrameRequested();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void ReadConfiguration();
+    void HideUnfittedOptions();
+    void ShowStatus(const StatusTexts& texts);
+    void ShowFirstError();
+    void FetchSyringeData();
+    void ClearErrors();
+
+    std::unique_ptr<Ui::OrvixClientForm> m_ui;
+    CStatusFormatter m_formatter;
+    QFont m_statusFont;
+    int m_nTimer = 0;
+    bool m_initialUpdateDone = false;
+};
