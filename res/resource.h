@@ -3,3 +3,4 @@
 // Resource ids of the program: dialog templates, controls, commands, strings, images. Each
 // subsystem keeps its ids in its own header; this one gathers them.
 #include "ids_app.h"
+#include "ids_dialogs.h"

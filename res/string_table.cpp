@@ -10,6 +10,7 @@ const QHash<int, QString>& Table() {
                              "the correct version.")},
         {104, QStringLiteral("Windows sockets initialization failed.")},
         {128, QStringLiteral("Orvix Client\n\nOrvixC\n\n\nOrvixClient.Document\nOrvixC Document")},
+        {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},
         {61712, QStringLiteral("Please enter an integer.")},
