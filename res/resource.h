@@ -6,3 +6,4 @@
 #include "ids_diagnostics.h"
 #include "ids_frame.h"
 #include "ids_view.h"
+#include "ids_dialogs.h"

@@ -51,6 +51,7 @@ const QHash<int, QString>& Table() {
         {3109, QStringLiteral("Position 2")},
         {3110, QStringLiteral("Vent")},
         {3111, QStringLiteral("System")},
+        {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},
         {61712, QStringLiteral("Please enter an integer.")},

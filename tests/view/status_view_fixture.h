@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control_lookup.h"
+#include "control_id.h"
 #include "fake_instrument_server.h"
 #include "orvix_client_view.h"
 #include "process_state.h"

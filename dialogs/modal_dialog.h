@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+
+// A dialog that its opener runs modally and that ends with the codes the openers know: IDOK,
+// IDCANCEL, or a code of the dialog's own. Esc and the close box end it as Cancel does, and
+// Enter reaches the default button even when the template keeps that button hidden.
+class CModalDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CModalDialog(QWidget* parent = nullptr);
+
+    int DoModal();
+
+    void accept() override;
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};

@@ -1,0 +1,73 @@
+#include "number_text.h"
+
+#include <QByteArray>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include <locale.h>
+
+namespace {
+
+locale_t ClassicNumericLocale() {
+    static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
+    return locale;
+}
+
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+} // namespace
+
+float DecimalPrefixToFloat(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    const double value = strtod_l(bytes.constData(), nullptr, ClassicNumericLocale());
+    // Beyond the float range the conversion would be undefined; infinity is what it means.
+    if (std::isfinite(value) && std::fabs(value) > FLT_MAX) {
+        return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(value));
+    }
+    return static_cast<float>(value);
+}
+
+std::optional<std::int32_t> ParseWholeNumber(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && IsBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsBlank(text[end - 1])) {
+        --end;
+    }
+    bool negative = false;
+    if (begin < end && (text[begin] == u'+' || text[begin] == u'-')) {
+        negative = text[begin] == u'-';
+        ++begin;
+    }
+    if (begin == end) {
+        return std::nullopt;
+    }
+    // One past the largest magnitude, so that the negative limit still fits.
+    constexpr std::int64_t kLimit =
+        static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1;
+    std::int64_t magnitude = 0;
+    for (qsizetype i = begin; i < end; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        magnitude = magnitude * 10 + (c - u'0');
+        if (magnitude > kLimit) {
+            return std::nullopt;
+        }
+    }
+    if (negative) {
+        return static_cast<std::int32_t>(-magnitude);
+    }
+    if (magnitude == kLimit) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(magnitude);
+}
