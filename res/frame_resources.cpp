@@ -41,9 +41,7 @@ const std::vector<MenuResource>& MainMenuResource() {
           {ID_SEPARATOR, {}},
           {ID_CONTROL_USER_DIAGNOSTICS, QStringLiteral("User Diagnostics...")},
           {ID_CONTROL_SERVICE_DIAGNOSTICS, QStringLiteral("Service Diagnostics...")}}},
-        {QStringLiteral("&Help"),
-         true,
-         {{ID_APP_ABOUT, QStringLiteral("&About Orvix Client...")}}},
+        {QStringLiteral("&Help"), true, {{ID_APP_ABOUT, QStringLiteral("&About Orvix Client...")}}},
         // Greyed as a whole, so its entries can never be reached.
         {QStringLiteral("COM"),
          false,
@@ -55,7 +53,7 @@ const std::vector<MenuResource>& MainMenuResource() {
 
 const std::vector<ToolbarButtonResource>& ToolbarResource() {
     static const std::vector<ToolbarButtonResource> kButtons{
-        {ID_TOOLBAR_RESET_COMMUNICATIONS, QStringLiteral(":/toolbar/reset_communications.svg")},
+        {ID_RESET_COMMUNICATIONS, QStringLiteral(":/toolbar/reset_communications.svg")},
         {ID_SEPARATOR, {}},
         {ID_TOOLBAR_CHANGE_FLOW, QStringLiteral(":/toolbar/change_flow.svg")},
         {ID_SEPARATOR, {}},

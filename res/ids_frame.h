@@ -40,7 +40,6 @@ constexpr int ID_INDICATOR_SCRL = 59139;
 constexpr int AFX_IDS_IDLEMESSAGE = 57345;
 
 // Instrument commands of the Control menu and the toolbar.
-constexpr int ID_TOOLBAR_RESET_COMMUNICATIONS = 32806;
 constexpr int ID_TOOLBAR_CHANGE_FLOW = 32775;
 constexpr int ID_CONTROL_RESET_COMMUNICATIONS = 32808;
 constexpr int ID_CONTROL_CHANGE_FLOW = 32809;
@@ -48,3 +47,7 @@ constexpr int ID_CONTROL_DRY_PRIME = 32810;
 constexpr int ID_CONTROL_WET_PRIME = 32811;
 constexpr int ID_CONTROL_USER_DIAGNOSTICS = 32812;
 constexpr int ID_CONTROL_SERVICE_DIAGNOSTICS = 32813;
+
+// Captions of the diagnostics sheets.
+constexpr int IDS_USER_DIAGNOSTICS = 3200;
+constexpr int IDS_SERVICE_DIAGNOSTICS = 3201;

@@ -10,6 +10,8 @@ const QHash<int, QString>& Table() {
                              "the correct version.")},
         {104, QStringLiteral("Windows sockets initialization failed.")},
         {128, QStringLiteral("Orvix Client\n\nOrvixC\n\n\nOrvixClient.Document\nOrvixC Document")},
+        {3200, QStringLiteral("User Diagnostics")},
+        {3201, QStringLiteral("Service Diagnostics")},
         {57345, QStringLiteral("Ready")},
         {57600, QStringLiteral("Create a new document\nNew")},
         {57601, QStringLiteral("Open an existing document\nOpen")},

@@ -3,6 +3,7 @@
 #include "instrument_server.h"
 #include "process_state.h"
 #include "record_memory.h"
+#include "resource.h"
 #include "ui_orvix_client_form.h"
 
 #include <QPushButton>
@@ -216,4 +217,14 @@ void COrvixClientView::OnResetCommunications() {
     ClearErrors();
     // The reset reports nothing: the next refreshes show the instrument coming back.
     g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
+}
+
+bool COrvixClientView::HasCommand(int commandId) const {
+    return commandId == ID_RESET_COMMUNICATIONS;
+}
+
+void COrvixClientView::OnCommand(int commandId) {
+    if (commandId == ID_RESET_COMMUNICATIONS) {
+        OnResetCommunications();
+    }
 }

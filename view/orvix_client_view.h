@@ -1,5 +1,6 @@
 #pragma once
 
+#include "command_target.h"
 #include "status_texts.h"
 
 #include <QFont>
@@ -14,7 +15,7 @@ class OrvixClientForm;
 // The main window's form: the live instrument status, refreshed every two seconds, the first
 // pending error, and the sample plate and plate feeder buttons. It is the one writer of the
 // process-wide configuration flags and of the syringe data record.
-class COrvixClientView : public QWidget {
+class COrvixClientView : public QWidget, public ICommandTarget {
     Q_OBJECT
 public:
     static constexpr int kRefreshPeriodMs = 2000;
@@ -29,6 +30,10 @@ public:
 
     // One refresh of the whole form from the instrument; the refresh timer calls it.
     void OnTimer();
+
+    // The view's commands come before the application's.
+    bool HasCommand(int commandId) const override;
+    void OnCommand(int commandId) override;
 
 public slots:
     // The toolbar's "Reset Communications" (ID_RESET_COMMUNICATIONS).

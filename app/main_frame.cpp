@@ -1,0 +1,226 @@
+#include "main_frame.h"
+
+#include "command_target.h"
+#include "frame_resources.h"
+#include "resource.h"
+#include "string_table.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+constexpr int kFrameEnlargement = 50;
+constexpr QSize kToolbarButtonSize(16, 15);
+
+// A command's string-table entry: the status-bar prompt, then after a newline its tooltip.
+QString Prompt(int commandId) {
+    return LoadString(commandId).section(u'\n', 0, 0);
+}
+QString Tooltip(int commandId) {
+    return LoadString(commandId).section(u'\n', 1, 1);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    CreateMenus();
+    CreateAccelerators();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::MakeAction(int commandId, const QString& text) {
+    auto* action = new QAction(text.section(u'\t', 0, 0), this);
+    action->setProperty("commandId", commandId);
+    if (HasString(commandId)) {
+        action->setStatusTip(Prompt(commandId));
+    }
+    connect(action, &QAction::triggered, this, [this, commandId] { OnCommand(commandId); });
+    m_actions.insert(commandId, action);
+    return action;
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuResource& resource : MainMenuResource()) {
+        QMenu* menu = menuBar()->addMenu(resource.title);
+        menu->setEnabled(resource.enabled);
+        for (const MenuItemResource& item : resource.items) {
+            if (item.commandId == ID_SEPARATOR) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = MakeAction(item.commandId, item.text);
+            // The shortcut a menu shows is the accelerator table's; the menu only names it.
+            const QString shown = item.text.section(u'\t', 1, 1);
+            if (!shown.isEmpty()) {
+                action->setShortcut(QKeySequence(shown));
+                action->setShortcutContext(Qt::WidgetShortcut);
+            }
+            menu->addAction(action);
+        }
+    }
+    for (QAction* toggle : Actions(ID_VIEW_TOOLBAR) + Actions(ID_VIEW_STATUS_BAR)) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+    }
+}
+
+void CMainFrame::CreateAccelerators() {
+    for (const AcceleratorResource& accelerator : AcceleratorResourceTable()) {
+        QAction* action = MakeAction(accelerator.commandId, QString());
+        action->setShortcut(accelerator.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+}
+
+bool CMainFrame::CreateToolBar() {
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
+    m_toolBar->setProperty("resourceId", IDR_TOOLBAR);
+    m_toolBar->setIconSize(kToolbarButtonSize);
+    m_toolBar->setMovable(true);
+    m_toolBar->setFloatable(true);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    for (const ToolbarButtonResource& button : ToolbarResource()) {
+        if (button.commandId == ID_SEPARATOR) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* action = MakeAction(button.commandId, Tooltip(button.commandId));
+        action->setIcon(QIcon(button.image));
+        action->setToolTip(Tooltip(button.commandId));
+        m_toolBar->addAction(action);
+    }
+    return !m_toolBar->actions().isEmpty();
+}
+
+bool CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    for (int id : StatusBarIndicators()) {
+        auto* pane = new QLabel(bar);
+        if (id == ID_SEPARATOR) {
+            pane->setText(LoadString(AFX_IDS_IDLEMESSAGE));
+            pane->setObjectName(QStringLiteral("messagePane"));
+            bar->addWidget(pane, 1);
+            continue;
+        }
+        pane->setText(LoadString(id));
+        pane->setObjectName(LoadString(id).toLower() + QStringLiteral("Indicator"));
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        pane->setMinimumWidth(pane->sizeHint().width());
+        // The lock states are not known until their keys are pressed.
+        pane->setEnabled(false);
+        bar->addPermanentWidget(pane);
+        m_indicators.insert(id, pane);
+    }
+    return true;
+}
+
+bool CMainFrame::Create() {
+    if (!CreateToolBar() || !CreateStatusBar()) {
+        return false;
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+    for (QAction* toggle : Actions(ID_VIEW_TOOLBAR)) {
+        connect(m_toolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+    }
+    // The platform's default frame size, then taller: the view's first update shrinks it to fit.
+    resize(screen()->availableGeometry().size() * 3 / 4);
+    resize(width(), height() + 2 * kFrameEnlargement);
+    move(0, 0);
+    qApp->installEventFilter(this);
+    UpdateCommandStates();
+    return true;
+}
+
+void CMainFrame::SetCommandTargets(QList<ICommandTarget*> targets) {
+    m_targets = std::move(targets);
+    UpdateCommandStates();
+}
+
+bool CMainFrame::FrameHandles(int commandId) const {
+    return commandId == ID_APP_EXIT || commandId == ID_VIEW_TOOLBAR ||
+           commandId == ID_VIEW_STATUS_BAR;
+}
+
+ICommandTarget* CMainFrame::TargetFor(int commandId) const {
+    for (ICommandTarget* target : m_targets) {
+        if (target != nullptr && target->HasCommand(commandId)) {
+            return target;
+        }
+    }
+    return nullptr;
+}
+
+void CMainFrame::UpdateCommandStates() {
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        it.value()->setEnabled(FrameHandles(it.key()) || TargetFor(it.key()) != nullptr);
+    }
+}
+
+void CMainFrame::OnCommand(int commandId) {
+    if (ICommandTarget* target = TargetFor(commandId)) {
+        target->OnCommand(commandId);
+        return;
+    }
+    switch (commandId) {
+    case ID_APP_EXIT:
+        close();
+        break;
+    case ID_VIEW_TOOLBAR:
+        m_toolBar->setVisible(!m_toolBar->isVisible());
+        break;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(!statusBar()->isVisible());
+        for (QAction* toggle : Actions(ID_VIEW_STATUS_BAR)) {
+            toggle->setChecked(statusBar()->isVisible());
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::FitToView() {
+    if (centralWidget() == nullptr) {
+        return;
+    }
+    const QSize wanted = sizeHint();
+    resize(size().boundedTo(wanted).expandedTo(minimumSizeHint()));
+}
+
+QList<QAction*> CMainFrame::Actions(int commandId) const {
+    QList<QAction*> actions = m_actions.values(commandId);
+    // Creation order: menu or accelerator first, toolbar last.
+    std::reverse(actions.begin(), actions.end());
+    return actions;
+}
+
+QAction* CMainFrame::Action(int commandId) const {
+    const QList<QAction*> actions = Actions(commandId);
+    return actions.isEmpty() ? nullptr : actions.constFirst();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int indicator = key->key() == Qt::Key_CapsLock     ? ID_INDICATOR_CAPS
+                              : key->key() == Qt::Key_NumLock    ? ID_INDICATOR_NUM
+                              : key->key() == Qt::Key_ScrollLock ? ID_INDICATOR_SCRL
+                                                                 : 0;
+        if (QLabel* pane = m_indicators.value(indicator); pane != nullptr && !key->isAutoRepeat()) {
+            pane->setEnabled(!pane->isEnabled());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

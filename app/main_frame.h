@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+
+class ICommandTarget;
+class QLabel;
+class QToolBar;
+
+// The main window: menu bar, toolbar 133 and status bar around the status view. Menu, toolbar
+// and accelerator commands go to the command targets in order, the view first.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Builds the toolbar and status bar, docks the toolbar and places the frame at the screen's
+    // top-left corner, 50 pixels taller at top and bottom.
+    bool Create();
+
+    // The targets asked for each command, in order.
+    void SetCommandTargets(QList<ICommandTarget*> targets);
+
+    // Shrinks the frame, never grows it, to fit its central widget.
+    void FitToView();
+
+    void OnCommand(int commandId);
+
+    QToolBar* ToolBar() const { return m_toolBar; }
+    // The menu's or accelerator's action for a command, else the toolbar's.
+    QAction* Action(int commandId) const;
+    QList<QAction*> Actions(int commandId) const;
+    QLabel* Indicator(int indicatorId) const { return m_indicators.value(indicatorId); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateAccelerators();
+    bool CreateToolBar();
+    bool CreateStatusBar();
+    QAction* MakeAction(int commandId, const QString& text);
+    void UpdateCommandStates();
+    ICommandTarget* TargetFor(int commandId) const;
+    bool FrameHandles(int commandId) const;
+
+    QList<ICommandTarget*> m_targets;
+    QMultiHash<int, QAction*> m_actions;
+    QToolBar* m_toolBar = nullptr;
+    QHash<int, QLabel*> m_indicators;
+};

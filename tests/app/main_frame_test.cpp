@@ -1,0 +1,230 @@
+#include "control_commands.h"
+#include "control_id.h"
+#include "fake_instrument_server.h"
+#include "main_frame.h"
+#include "modal_answerer.h"
+#include "orvix_client_view.h"
+#include "process_state.h"
+#include "resource.h"
+#include "ui.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProcessState();
+        m_fake = CFakeInstrumentServer::Create();
+        g_pServer = m_fake;
+        m_previousBox = SetMessageBoxHandler([this](const MessageBoxRequest& request) {
+            m_messages << request.text;
+            return IDOK;
+        });
+        ASSERT_TRUE(m_frame.Create());
+        m_view = new COrvixClientView;
+        m_frame.setCentralWidget(m_view);
+        m_frame.SetCommandTargets({m_view, &m_commands});
+    }
+    void TearDown() override {
+        SetMessageBoxHandler(m_previousBox);
+        g_pServer = nullptr;
+        m_fake->Release();
+        ResetProcessState();
+    }
+
+    QStringList MenuTitles() const {
+        QStringList titles;
+        for (QAction* menu : m_frame.menuBar()->actions()) {
+            titles << menu->text();
+        }
+        return titles;
+    }
+    QMenu* Menu(const QString& title) const {
+        for (QAction* menu : m_frame.menuBar()->actions()) {
+            if (menu->text() == title) {
+                return menu->menu();
+            }
+        }
+        return nullptr;
+    }
+    // "text:id" per entry, "-" per separator.
+    static QStringList Entries(const QList<QAction*>& actions) {
+        QStringList entries;
+        for (QAction* action : actions) {
+            entries << (action->isSeparator()
+                            ? QStringLiteral("-")
+                            : action->text() + u':' +
+                                  QString::number(action->property("commandId").toInt()));
+        }
+        return entries;
+    }
+    QAction* ToolbarAction(int commandId) const {
+        for (QAction* action : m_frame.ToolBar()->actions()) {
+            if (action->property("commandId").toInt() == commandId) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+    QLabel* ErrorsText() const { return FindControl<QLabel>(m_view, 1017); }
+    void ShowAnError() {
+        m_fake->status.bErrorsPending = 1;
+        m_fake->firstError = "Pump A overpressure";
+        m_view->OnTimer();
+        ASSERT_EQ(ErrorsText()->text(), QStringLiteral("Pump A overpressure"));
+    }
+
+    CFakeInstrumentServer* m_fake = nullptr;
+    MessageBoxHandler m_previousBox;
+    QStringList m_messages;
+    CMainFrame m_frame;
+    COrvixClientView* m_view = nullptr;
+    CControlCommands m_commands;
+};
+
+TEST_F(MainFrame, MenuBarInOrderWithItsCommands) {
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&View", "Control", "&Help", "COM"}));
+    EXPECT_EQ(Entries(Menu("&File")->actions()), QStringList{"E&xit:57665"});
+    EXPECT_EQ(Entries(Menu("&View")->actions()),
+              (QStringList{"&Toolbar:59392", "&Status Bar:59393"}));
+    EXPECT_EQ(Entries(Menu("Control")->actions()),
+              (QStringList{"Reset Communications:32808", "-", "Change Flow...:32809", "-",
+                           "Dry Prime...:32810", "Wet Prime...:32811", "-",
+                           "User Diagnostics...:32812", "Service Diagnostics...:32813"}));
+    EXPECT_EQ(Entries(Menu("&Help")->actions()), QStringList{"&About Orvix Client...:57664"});
+    EXPECT_FALSE(Menu("&Edit")->isEnabled());
+    EXPECT_FALSE(Menu("COM")->isEnabled());
+    EXPECT_TRUE(Menu("Control")->isEnabled());
+    for (QAction* action : Menu("Control")->actions()) {
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+    }
+    // The edit entries have no handler anywhere.
+    EXPECT_FALSE(m_frame.Action(ID_EDIT_COPY)->isEnabled());
+}
+
+TEST_F(MainFrame, ToolbarButtonsTooltipsAndPrompts) {
+    EXPECT_EQ(Entries(m_frame.ToolBar()->actions()),
+              (QStringList{"Reset Communications:32806", "-", "Change Flow:32775", "-",
+                           "Dry Prime:32810", "Wet Prime:32811", "-", "User Diagnostics:32812",
+                           "Service Diagnostics:32813"}));
+    EXPECT_EQ(m_frame.ToolBar()->iconSize(), QSize(16, 15));
+    for (QAction* action : m_frame.ToolBar()->actions()) {
+        if (action->isSeparator()) {
+            continue;
+        }
+        EXPECT_EQ(action->toolTip(), action->text());
+        EXPECT_EQ(action->statusTip(), action->text()) << "prompt and tooltip agree here";
+        EXPECT_FALSE(action->icon().pixmap(QSize(16, 15)).isNull()) << action->text().toStdString();
+        EXPECT_FALSE(action->icon().pixmap(QSize(32, 30)).isNull()) << "sharp at twice the size";
+    }
+    EXPECT_EQ(m_frame.Action(ID_CONTROL_RESET_COMMUNICATIONS)->statusTip(), QString())
+        << "menu-only commands have no prompt";
+    EXPECT_EQ(m_frame.Action(ID_CONTROL_CHANGE_FLOW)->statusTip(), QString());
+    EXPECT_EQ(m_frame.Action(ID_APP_ABOUT)->statusTip(),
+              QStringLiteral("Display program information, version number and copyright"));
+}
+
+TEST_F(MainFrame, StatusBarShowsReadyAndTheLockIndicators) {
+    const auto* ready = m_frame.statusBar()->findChild<QLabel*>(QStringLiteral("messagePane"));
+    ASSERT_NE(ready, nullptr);
+    EXPECT_EQ(ready->text(), QStringLiteral("Ready"));
+    EXPECT_EQ(m_frame.Indicator(ID_INDICATOR_CAPS)->text(), QStringLiteral("CAP"));
+    EXPECT_EQ(m_frame.Indicator(ID_INDICATOR_NUM)->text(), QStringLiteral("NUM"));
+    EXPECT_EQ(m_frame.Indicator(ID_INDICATOR_SCRL)->text(), QStringLiteral("SCRL"));
+}
+
+TEST_F(MainFrame, ViewTogglesHideAndShowTheBars) {
+    m_frame.show();
+    m_frame.Action(ID_VIEW_TOOLBAR)->trigger();
+    EXPECT_FALSE(m_frame.ToolBar()->isVisible());
+    EXPECT_FALSE(m_frame.Action(ID_VIEW_TOOLBAR)->isChecked());
+    m_frame.Action(ID_VIEW_STATUS_BAR)->trigger();
+    EXPECT_FALSE(m_frame.statusBar()->isVisible());
+    m_frame.Action(ID_VIEW_TOOLBAR)->trigger();
+    EXPECT_TRUE(m_frame.ToolBar()->isVisible());
+}
+
+TEST_F(MainFrame, OpensAtTheTopLeftAndShrinksToTheForm) {
+    EXPECT_EQ(m_frame.pos(), QPoint(0, 0));
+    const QSize before = m_frame.size();
+    m_frame.FitToView();
+    EXPECT_LE(m_frame.width(), before.width());
+    EXPECT_LE(m_frame.height(), before.height());
+    EXPECT_GE(m_frame.height(), m_frame.minimumSizeHint().height()) << "the form stays whole";
+}
+
+TEST_F(MainFrame, AcceleratorsReachNoInstrumentCommand) {
+    m_frame.show();
+    for (const auto keys : {Qt::CTRL | Qt::Key_N, Qt::CTRL | Qt::Key_C, Qt::SHIFT | Qt::Key_Insert,
+                            Qt::ALT | Qt::Key_Backspace, QKeyCombination(Qt::Key_F6)}) {
+        QTest::keyClick(&m_frame, keys.key(), keys.keyboardModifiers());
+    }
+    EXPECT_TRUE(m_fake->calls.empty());
+}
+
+TEST_F(MainFrame, ResetFromTheToolbarClearsTheErrorAndFromTheMenuKeepsIt) {
+    ShowAnError();
+    m_fake->calls.clear();
+    m_frame.Action(ID_CONTROL_RESET_COMMUNICATIONS)->trigger();
+    EXPECT_EQ(ErrorsText()->text(), QStringLiteral("Pump A overpressure"));
+    EXPECT_EQ(m_fake->calls, (std::vector<std::string>{"InitializeInstrument(4, 1)"}));
+    m_fake->calls.clear();
+    ToolbarAction(ID_RESET_COMMUNICATIONS)->trigger();
+    EXPECT_EQ(ErrorsText()->text(), QString());
+    EXPECT_EQ(m_fake->calls, (std::vector<std::string>{"InitializeInstrument(4, 1)"}));
+}
+
+TEST_F(MainFrame, EachControlCommandOpensItsWindow) {
+    const std::vector<std::pair<int, QString>> commands{
+        {ID_CONTROL_CHANGE_FLOW, QStringLiteral("Change Flow")},
+        {ID_TOOLBAR_CHANGE_FLOW, QStringLiteral("Change Flow")},
+        {ID_CONTROL_DRY_PRIME, QStringLiteral("Dry Prime")},
+        {ID_CONTROL_WET_PRIME, QStringLiteral("Wet Prime")},
+        {ID_CONTROL_USER_DIAGNOSTICS, QStringLiteral("User Diagnostics")},
+        {ID_APP_ABOUT, QStringLiteral("About Orvix Client")},
+        {ID_CONTROL_SERVICE_DIAGNOSTICS, QStringLiteral("Enter Password")},
+    };
+    for (const auto& [command, title] : commands) {
+        ModalAnswerer answerer({&ModalAnswerer::Reject});
+        m_frame.OnCommand(command);
+        EXPECT_EQ(answerer.Seen(), QStringList{title}) << command;
+    }
+}
+
+TEST_F(MainFrame, TheServiceSheetOpensOnlyBehindTheAccessCode) {
+    {
+        ModalAnswerer cancelled({&ModalAnswerer::Reject});
+        m_frame.Action(ID_CONTROL_SERVICE_DIAGNOSTICS)->trigger();
+        EXPECT_EQ(cancelled.Seen(), QStringList{"Enter Password"});
+    }
+    {
+        const auto typeCode = [](const char* code) {
+            return [code](QWidget* password) {
+                auto* edit = password->findChild<QLineEdit*>(QStringLiteral("passwordEdit"));
+                edit->setText(QLatin1String(code));
+                QTest::keyClick(edit, Qt::Key_Return);
+            };
+        };
+        ModalAnswerer answered({[&](QWidget* password) {
+                                    typeCode("1234")(password);
+                                    typeCode("6274")(password);
+                                },
+                                &ModalAnswerer::Reject});
+        m_frame.Action(ID_CONTROL_SERVICE_DIAGNOSTICS)->trigger();
+        EXPECT_EQ(answered.Seen(), (QStringList{"Enter Password", "Service Diagnostics"}));
+        EXPECT_EQ(m_messages, QStringList{"Invalid Password Entered"});
+    }
+    EXPECT_FALSE(g_state.autoSamplerMonitor);
+    EXPECT_TRUE(m_fake->CallsTo("SetAutoSamplerMonitor").empty());
+}
+
+} // namespace
