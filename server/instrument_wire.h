@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -49,7 +50,9 @@ QVariant WireVariant(const QList<quint16>& values);
 // read finds the type it expects.
 class ArgCursor {
 public:
-    explicit ArgCursor(const QList<QVariant>& args, int first = 0) : m_args(args), m_next(first) {}
+    // Keeps its own (shared) copy: callers hand it the temporary list of QDBusMessage::arguments().
+    explicit ArgCursor(QList<QVariant> args, int first = 0)
+        : m_args(std::move(args)), m_next(first) {}
     std::int32_t Int();
     double Double();
     QString String();
@@ -61,7 +64,7 @@ public:
 
 private:
     const QVariant& Next();
-    const QList<QVariant>& m_args;
+    const QList<QVariant> m_args;
     int m_next;
 };
 
