@@ -34,6 +34,11 @@ CDocumentBusObject::CDocumentBusObject(COrvixClientDoc* document, const QDBusCon
             new QDBusServiceWatcher(client, bus, QDBusServiceWatcher::WatchForUnregistration, this);
         connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this,
                 [this] { ReleaseReference(); });
+        // A client that left before the watch began is not coming back either.
+        if (!bus.interface()->isServiceRegistered(client).value()) {
+            QMetaObject::invokeMethod(this, &CDocumentBusObject::ReleaseReference,
+                                      Qt::QueuedConnection);
+        }
     }
 }
 

@@ -30,21 +30,34 @@ if [ "${ORVIX_SERVER:-simulator}" != none ]; then
     fi
 fi
 
-command=("$client" "$@")
-
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "run: no display (\$DISPLAY and \$WAYLAND_DISPLAY are empty): running the client on a" \
-         "virtual X server (xvfb-run), where nobody can see it; its message boxes are printed" \
-         "here as \"caption|text\" and answered OK. Stop it with Ctrl+C." >&2
-    echo "run: on a desktop, the same command shows the window." >&2
-    export ORVIX_AUTOANSWER_MESSAGES=1
-    command=(xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "${command[@]}")
-fi
-
-# The client reaches the instrument server through the session bus.
+# The client reaches the instrument server through the session bus. The bus goes inside the
+# virtual display, so that what the bus starts can reach the display too.
+bus=()
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ ! -S "${XDG_RUNTIME_DIR:-/nonexistent}/bus" ]; then
     echo "run: no session bus: starting one for the client (dbus-run-session)" >&2
-    command=(dbus-run-session -- "${command[@]}")
+    bus=(dbus-run-session --)
 fi
 
-exec "${command[@]}"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "${bus[@]}" "$client" "$@"
+fi
+
+echo "run: no display (\$DISPLAY and \$WAYLAND_DISPLAY are empty): running the client on a" \
+     "virtual X server (xvfb-run), where nobody can see it; its message boxes are printed" \
+     "here as \"caption|text\" and answered OK. Stop it with Ctrl+C." >&2
+echo "run: on a desktop, the same command shows the window." >&2
+export ORVIX_AUTOANSWER_MESSAGES=1
+
+# The virtual display and the bus run in a session of their own, so that Ctrl+C reaches only the
+# client, which then ends as if its window were closed; the bus and the display go after it.
+pidfile=$(mktemp)
+trap 'rm -f "$pidfile"' EXIT
+setsid xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "${bus[@]}" \
+    sh -c 'echo $$ >"$0"; exec "$@"' "$pidfile" "$client" "$@" &
+runner=$!
+trap 'kill -TERM "$(cat "$pidfile" 2>/dev/null)" 2>/dev/null || true' INT TERM HUP
+status=0
+while kill -0 "$runner" 2>/dev/null; do
+    wait "$runner" && status=0 || status=$?
+done
+exit "$status"

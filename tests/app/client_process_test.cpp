@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace {
 
 QString ClientExecutable() {
@@ -42,6 +45,8 @@ protected:
         env.insert(QStringLiteral("ORVIX_AUTOANSWER_MESSAGES"), QStringLiteral("1"));
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/data"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
+        // A test that dies leaves no client behind holding the run's output open.
+        process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     }
     void TearDown() override {
         if (process.state() != QProcess::NotRunning) {
