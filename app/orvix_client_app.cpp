@@ -33,8 +33,6 @@ COrvixClientApp::COrvixClientApp(TemplateFactory makeTemplate)
 }
 
 COrvixClientApp::~COrvixClientApp() {
-    m_server.RevokeAll();
-    m_pDocTemplate.reset();
     SetAllObjectsReleasedHandler(nullptr);
     SetUserControl(true);
 }

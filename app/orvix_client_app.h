@@ -58,7 +58,8 @@ private:
 
     TemplateFactory m_makeTemplate;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
-    // Declared after the template: revoked and gone before the documents it hands out.
+    // Declared after the template, so it goes first: its class object is revoked and its
+    // clients' references given back while the documents still exist.
     COleTemplateServer m_server;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     CCommandLineInfo m_cmdInfo;
