@@ -2,11 +2,13 @@
 
 #include "command_target.h"
 #include "frame_resources.h"
+#include "icon_table.h"
 #include "resource.h"
 #include "string_table.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -30,6 +32,7 @@ QString Tooltip(int commandId) {
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("mainFrame"));
     CreateMenus();
     CreateAccelerators();
 }
@@ -123,6 +126,21 @@ bool CMainFrame::CreateStatusBar() {
         m_indicators.insert(id, pane);
     }
     return true;
+}
+
+bool CMainFrame::LoadFrame(int resourceId) {
+    // The first field of the document string is the frame's title.
+    setWindowTitle(LoadString(resourceId).section(u'\n', 0, 0));
+    setWindowIcon(LoadIconResource(resourceId));
+    return Create();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_onClose && !m_onClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 bool CMainFrame::Create() {

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <functional>
+
 class ICommandTarget;
 class QLabel;
 class QToolBar;
@@ -15,6 +17,15 @@ class CMainFrame : public QMainWindow {
 public:
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
+
+    // Takes title and icon from the frame's resource, then creates the bars (Create). False
+    // when the frame cannot be made.
+    virtual bool LoadFrame(int resourceId);
+
+    // Decides what closing the window does; without one the window just closes. The handler
+    // answers whether the close goes ahead.
+    using CloseHandler = std::function<bool()>;
+    void SetCloseHandler(CloseHandler handler) { m_onClose = std::move(handler); }
 
     // Builds the toolbar and status bar, docks the toolbar and places the frame at the screen's
     // top-left corner, 50 pixels taller at top and bottom.
@@ -36,6 +47,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateMenus();
@@ -51,4 +63,5 @@ private:
     QMultiHash<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
     QHash<int, QLabel*> m_indicators;
+    CloseHandler m_onClose;
 };

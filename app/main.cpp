@@ -1,0 +1,21 @@
+#include "instrument_proxy.h"
+#include "message_autoanswer.h"
+#include "orvix_client_app.h"
+#include "termination_signals.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    InstallMessageAutoAnswerFromEnvironment();
+    // The instrument server is a local server on the session bus.
+    RegisterInstrumentServerClass();
+
+    COrvixClientApp theApp;
+    HandleTerminationSignals([&theApp] { theApp.CloseMainWindow(); });
+    if (!theApp.InitInstance(QCoreApplication::arguments())) {
+        return theApp.ExitInstance();
+    }
+    theApp.Run();
+    return theApp.ExitInstance();
+}

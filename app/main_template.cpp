@@ -1,0 +1,25 @@
+#include "main_template.h"
+
+#include "control_commands.h"
+#include "ids_app.h"
+#include "main_frame.h"
+#include "orvix_client_doc.h"
+#include "orvix_client_view.h"
+
+std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
+    // The application's command handlers live as long as its template.
+    auto commands = std::make_shared<CControlCommands>();
+    DocTemplateParts parts;
+    parts.createDocument = [] { return new COrvixClientDoc; };
+    parts.createFrame = [] { return new CMainFrame; };
+    parts.createView = [commands](COrvixClientDoc*, CMainFrame* frame) -> QWidget* {
+        auto* view = new COrvixClientView(frame);
+        frame->SetCommandTargets({view, commands.get()});
+        QObject::connect(view, &COrvixClientView::fitFrameRequested, frame, &CMainFrame::FitToView);
+        return view;
+    };
+    parts.initialUpdate = [](QWidget* view) {
+        static_cast<COrvixClientView*>(view)->OnInitialUpdate();
+    };
+    return std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, std::move(parts));
+}

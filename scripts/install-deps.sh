@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, testing and running Orvix Diagnostics need.
+# Does nothing when they are all there, unless --always is given (CI: refresh the package
+# lists and install, whatever the machine already has).
+set -euo pipefail
+
+packages=(
+    cmake make g++ pkg-config      # the build
+    qt6-base-dev                   # Qt Widgets, DBus, Test (with the offscreen platform)
+    libgl-dev                      # OpenGL headers that Qt's CMake package looks for
+    libgtest-dev libgmock-dev      # the tests
+    libbenchmark-dev               # the benchmarks
+    dbus dbus-x11                  # the session bus (dbus-run-session, dbus-launch)
+    xvfb xauth                     # a virtual display where there is no real one
+    srecord                        # S-record tools, for firmware files in tests
+    fonts-dejavu-core              # something to draw text with
+)
+
+always=0
+[ "${1:-}" = "--always" ] && always=1
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if [ "$always" = 0 ] && [ "${#missing[@]}" = 0 ]; then
+    echo "install-deps: every package is installed"
+    exit 0
+fi
+
+as_root=()
+if [ "$(id -u)" != 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "install-deps: these packages are missing and I am not root: ${missing[*]}" >&2
+        exit 1
+    fi
+    as_root=(sudo)
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+# The package mirrors sometimes stumble; try a few times before giving up.
+for attempt in 1 2 3; do
+    if "${as_root[@]}" apt-get update -q; then
+        break
+    fi
+    [ "$attempt" = 3 ] && exit 1
+    sleep 10
+done
+for attempt in 1 2 3; do
+    if "${as_root[@]}" apt-get install -y -q --no-install-recommends "${packages[@]}"; then
+        break
+    fi
+    [ "$attempt" = 3 ] && exit 1
+    sleep 10
+done
