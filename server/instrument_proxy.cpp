@@ -4,8 +4,20 @@
 #include "dbus_link.h"
 #include "instrument_bus.h"
 
+#include <QDBusPendingCall>
+#include <QElapsedTimer>
+
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <type_traits>
+
+namespace {
+
+constexpr qint64 kSpinNanoseconds = 2000000;
+constexpr std::chrono::microseconds kPollInterval{500};
+
+} // namespace
 
 CInstrumentServerProxy::CInstrumentServerProxy(const QDBusConnection& bus,
                                                const QString& uniqueName)
@@ -18,10 +30,33 @@ CInstrumentServerProxy::~CInstrumentServerProxy() {
 }
 
 QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& args) const {
+    if (!m_bus.isConnected()) {
+        return QDBusMessage::createError(QDBusError::Disconnected, QString());
+    }
     QDBusMessage message = QDBusMessage::createMethodCall(
         m_service, kInstrumentObjectPath, kInstrumentInterface, QString::fromLatin1(name));
     message.setArguments(args);
-    return m_bus.call(message, QDBus::Block, m_timeoutMs);
+    // A blocking call never returns when the bus closes while it waits, so the proxy keeps its
+    // own deadline. Replies are taken on Qt's bus thread, which finishes the pending call
+    // without this thread's event loop.
+    const QDBusPendingCall pending = m_bus.asyncCall(message, m_timeoutMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (!pending.isFinished()) {
+        const qint64 waited = clock.nsecsElapsed();
+        if (waited > qint64{m_timeoutMs} * 1000000) {
+            return QDBusMessage::createError(
+                m_bus.isConnected() ? QDBusError::NoReply : QDBusError::Disconnected, QString());
+        }
+        // Most calls answer within a fraction of a millisecond: give way without sleeping first,
+        // then wait in short sleeps so that a slow call does not keep the processor busy.
+        if (waited < kSpinNanoseconds) {
+            std::this_thread::yield();
+        } else {
+            std::this_thread::sleep_for(kPollInterval);
+        }
+    }
+    return pending.reply();
 }
 
 HRESULT CInstrumentServerProxy::CheckReply(const QDBusMessage& reply,

@@ -11,7 +11,9 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 namespace {
 
@@ -115,6 +117,23 @@ TEST_F(BusFailure, AHungServerFailsTheCallWithinTheTimeout) {
     EXPECT_EQ(status, nullptr);
     // Bounded, not measured: the point is that the call came back at all.
     EXPECT_LT(clock.elapsed(), 5000);
+    proxy->Release();
+}
+
+TEST_F(BusFailure, TheBusClosingDuringACallEndsTheWait) {
+    AddTestServer(QStringLiteral("hang"));
+    CInstrumentServerProxy* proxy = nullptr;
+    ASSERT_EQ(Create(&proxy), S_OK);
+    const qint64 daemon = m_bus.DaemonPid();
+    std::thread killer([daemon] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(static_cast<pid_t>(daemon), SIGKILL);
+    });
+    InstrumentStatus* status = nullptr;
+    const HRESULT hr = proxy->ReadStatus(&status);
+    killer.join();
+    EXPECT_TRUE(hr == RPC_S_SERVER_UNAVAILABLE || hr == RPC_E_TIMEOUT) << HResultHex(hr);
+    EXPECT_EQ(status, nullptr);
     proxy->Release();
 }
 

@@ -30,6 +30,8 @@ public:
     // Stops the daemon, as when a session ends.
     void Stop();
 
+    qint64 DaemonPid() const { return m_daemon.processId(); }
+
 private:
     void ReloadConfig();
 
