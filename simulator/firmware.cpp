@@ -41,7 +41,10 @@ void CFirmware::PowerCycle() {
         m_errors.Raise("Firmware download interrupted at line " + std::to_string(m_linesSent + 1) +
                        ": the instrument lost power");
     }
-    Restart(InLoader() || (m_mode == Mode::Restarting && m_restartIntoLoader));
+    // Without a complete firmware, or on its way into the loader, the instrument comes back
+    // in its loader.
+    const bool loader = InLoader() || (m_mode == Mode::Restarting && m_restartIntoLoader);
+    m_mode = loader ? Mode::Loader : Mode::Running;
 }
 
 bool CFirmware::SetLinesPerSecond(std::int32_t rate) {

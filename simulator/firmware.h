@@ -31,7 +31,7 @@ public:
 
     void PrepareUpgrade();
     HRESULT Download(const std::string& path);
-    // A power cycle: an interrupted download leaves the instrument in its loader.
+    // Power lost: an interrupted download leaves the instrument in its loader.
     void PowerCycle();
 
     void Advance(std::int64_t dtMs);

@@ -181,6 +181,12 @@ std::int32_t CSimulatedInstrument::StateCode() const {
 }
 
 std::string CSimulatedInstrument::StatusMessage() const {
+    if (!m_powered) {
+        return "Instrument switched off";
+    }
+    if (m_bootMs > 0) {
+        return "Starting up";
+    }
     if (m_firmware.InLoader() || !m_firmware.Answering()) {
         return m_firmware.StatusText();
     }

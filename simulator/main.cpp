@@ -1,21 +1,51 @@
+#include "control_verbs.h"
 #include "dbus_link.h"
 #include "instrument_bus.h"
 #include "instrument_stub.h"
 #include "non_volatile_memory.h"
 #include "registration.h"
 #include "simulated_server.h"
+#include "simulator_control.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDir>
 #include <QTimer>
 
+#include <QSocketNotifier>
+
+#include <csignal>
 #include <cstdio>
 #include <optional>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int kTickMs = 100;
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    // Nothing else is safe in a signal handler; the event loop does the rest.
+    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGINT end the event loop, so that the memory is committed on the way out.
+void QuitOnSignals(QCoreApplication& app) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] { app.quit(); });
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
 
 void Print(std::FILE* stream, const QString& text) {
     std::fputs((text + u'\n').toLocal8Bit().constData(), stream);
@@ -74,6 +104,11 @@ int Serve(QCoreApplication& app, const Options& options) {
     int result = 0;
     {
         CInstrumentServerStub stub(server);
+        CSimulatorControl control(*server);
+        stub.AddInterface(CSimulatorControl::kInterface, CSimulatorControl::IntrospectionXml(),
+                          [&control](const QDBusMessage& message, const QDBusConnection& link) {
+                              return control.Handle(message, link);
+                          });
         if (!stub.Register(bus)) {
             Print(stderr, QStringLiteral("orvix-instrument-server: cannot serve %1: %2")
                               .arg(kInstrumentObjectPath, bus.lastError().message()));
@@ -84,6 +119,7 @@ int Serve(QCoreApplication& app, const Options& options) {
             result = 1;
         } else {
             QuitWhenBusDisconnects(bus, &app);
+            QuitOnSignals(app);
             QTimer tick;
             QObject::connect(&tick, &QTimer::timeout, [server] { server->Tick(); });
             tick.start(kTickMs);
@@ -108,7 +144,19 @@ void Usage() {
                          "  --state-file PATH    non-volatile state (default $XDG_STATE_HOME/orvix/"
                          "instrument-server.state)\n"
                          "  --silk-dir PATH      folder for uploaded Silk files\n"
-                         "  --download-rate N    firmware lines sent per second")
+                         "  --download-rate N    firmware lines sent per second\n"
+                         "\n"
+                         "Acting on the running server:\n"
+                         "  power-off | power-on\n"
+                         "  raise-error TEXT\n"
+                         "  fail OPERATION HRESULT   make an operation fail (0 clears)\n"
+                         "  hang OPERATION MS        make an operation block (0 clears)\n"
+                         "  clear-faults\n"
+                         "  clock real|manual\n"
+                         "  step MS                  step the manual clock\n"
+                         "  download-rate LINES_PER_SECOND\n"
+                         "  input LINE on|off        event inputs 1 to 4\n"
+                         "  state                    print the instrument's state")
               .arg(kInstrumentServiceName));
 }
 
@@ -117,6 +165,9 @@ void Usage() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (!arguments.isEmpty() && IsControlVerb(arguments.constFirst())) {
+        return RunControlVerb(arguments);
+    }
     Options options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];

@@ -150,8 +150,10 @@ std::optional<std::string> CSRecordValidator::Finish() const {
     if (m_records == 0) {
         return "the file holds no S-records";
     }
-    if (!m_terminated) {
-        return "the file ends without a termination record (S7, S8 or S9)";
+    // The termination record is optional: producers leave it out when the image names no
+    // start address.
+    if (m_dataRecords == 0) {
+        return "the file holds no data records";
     }
     return std::nullopt;
 }

@@ -14,8 +14,8 @@ std::optional<std::string> CheckSRecord(std::string_view line, int* pType = null
                                         std::uint32_t* pCountValue = nullptr);
 
 // Checks a whole file's records in order: what each line holds and how the lines go together
-// (data records counted against S5/S6, nothing after the termination record, a termination
-// record at the end). Blank lines are allowed and carry nothing.
+// (data records counted against S5/S6, nothing after the termination record, at least one data
+// record). Blank lines are allowed and carry nothing.
 class CSRecordValidator {
 public:
     std::optional<std::string> Feed(std::string_view line);
