@@ -140,7 +140,6 @@ void CSimulatedInstrument::PowerOn() {
 void CSimulatedInstrument::Boot() {
     m_bootMs = kBootMs;
     m_thermostat.ColdStart();
-    m_errors.Clear();
     m_initializingMs = kInitializingMs;
 }
 
