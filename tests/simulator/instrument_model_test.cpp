@@ -130,6 +130,24 @@ TEST_F(SimulatorTest, SeparationMethodRoundTripSetsTemperatures) {
     EXPECT_FLOAT_EQ(Status().fColumnTempSet, 40.0F);
 }
 
+TEST_F(SimulatorTest, ConditioningAndInitialConditionsFollowTheMethod) {
+    ASSERT_EQ(m_server->ConditionColumn(45.0F, 1), S_OK);
+    EXPECT_FLOAT_EQ(Status().fColumnTempSet, 45.0F);
+    EXPECT_EQ(m_server->ConditionColumn(120.0F, 1), E_INVALIDARG);
+    ASSERT_EQ(m_server->ConditionColumn(0.0F, 0), S_OK);
+    EXPECT_FLOAT_EQ(Status().fColumnTempSet, 30.0F);
+
+    ASSERT_EQ(m_server->ChangeFlow(30.0F, 20.0F, 80.0F, 0.0F), S_OK);
+    ASSERT_EQ(m_server->Equilibrate(2.0F), S_OK);
+    const InstrumentStatus status = Status();
+    EXPECT_FLOAT_EQ(status.fFlowRate, 10.0F);
+    EXPECT_FLOAT_EQ(status.fPercentB, 5.0F);
+    EXPECT_NE(m_lastMessage.find("Equilibrating"), std::string::npos) << m_lastMessage;
+    Step(2 * 60'000);
+    Status();
+    EXPECT_EQ(m_lastMessage.find("Equilibrating"), std::string::npos) << m_lastMessage;
+}
+
 TEST_F(SimulatorTest, SyringeValvesMoveThenReportTheirPosition) {
     ASSERT_EQ(m_server->ChangeFlow(0.0F, 50.0F, 50.0F, 0.0F), S_OK);
     std::int32_t reply = 0;
