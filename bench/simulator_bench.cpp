@@ -87,8 +87,9 @@ BENCHMARK(BM_BusIsInstrumentReady)->UseRealTime();
 void BM_BusReadStatus(benchmark::State& state) {
     for (auto _ : state) {
         InstrumentStatus* pStatus = nullptr;
-        if (FAILED(g_served->proxy->ReadStatus(&pStatus))) {
-            state.SkipWithError("ReadStatus failed");
+        const HRESULT hr = g_served->proxy->ReadStatus(&pStatus);
+        if (FAILED(hr)) {
+            state.SkipWithError(("ReadStatus failed: " + HResultHex(hr)).c_str());
             break;
         }
         ReleaseInstrumentStatus(pStatus);

@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -46,10 +47,12 @@ QVariant WireVariant(const QByteArrayList& blobs);
 QVariant WireVariant(const QList<quint16>& values);
 
 // Reads a message's arguments in order. The caller checks the whole signature first, so each
-// read finds the type it expects.
+// read finds the type it expects. The cursor keeps its own (shared, so cheap) copy of the list:
+// callers pass QDBusMessage::arguments(), a temporary that a reference would outlive.
 class ArgCursor {
 public:
-    explicit ArgCursor(const QList<QVariant>& args, int first = 0) : m_args(args), m_next(first) {}
+    explicit ArgCursor(QList<QVariant> args, int first = 0)
+        : m_args(std::move(args)), m_next(first) {}
     std::int32_t Int();
     double Double();
     QString String();
@@ -61,7 +64,7 @@ public:
 
 private:
     const QVariant& Next();
-    const QList<QVariant>& m_args;
+    const QList<QVariant> m_args;
     int m_next;
 };
 
