@@ -81,7 +81,7 @@ bool CSimulatedInstrumentServer::IsOperationName(const std::string& name) {
 }
 
 bool CSimulatedInstrumentServer::FailOperation(const std::string& name, HRESULT hr) {
-    if (!IsOperationName(name)) {
+    if (!IsOperationName(name) || hr > 0) {
         return false;
     }
     if (hr == S_OK) {

@@ -27,8 +27,9 @@ public:
         return m_instrument;
     }
 
-    // Faults on demand. An operation set to fail answers the code without acting; one set to
-    // hang blocks its caller that long before it acts. A code of 0 or a time of 0 clears it.
+    // Faults on demand. An operation set to fail answers the (negative) code without acting;
+    // one set to hang blocks its caller that long before it acts. A code of 0 or a time of 0
+    // clears it. A success code is refused: it would answer success without the out-values.
     static bool IsOperationName(const std::string& name);
     bool FailOperation(const std::string& name, HRESULT hr);
     bool HangOperation(const std::string& name, std::int64_t ms);

@@ -66,6 +66,9 @@ QDBusMessage CSimulatorControl::Act(const QDBusMessage& call) {
         }
         instrument.RaiseError(text.toStdString());
     } else if (member == QLatin1String("FailOperation") && expect("si")) {
+        if (args[1].toInt() > 0) {
+            return refuse(QStringLiteral("A failure code is negative (0 clears the failure)"));
+        }
         if (!m_server.FailOperation(args[0].toString().toStdString(), args[1].toInt())) {
             return refuse(QStringLiteral("No operation named %1").arg(args[0].toString()));
         }

@@ -310,6 +310,7 @@ TEST_F(SimulatorTest, VersionsAreReported) {
 
 TEST_F(SimulatorTest, InjectedFaultsFailOrDelayOneOperation) {
     EXPECT_FALSE(m_server->FailOperation("NoSuchOperation", E_FAIL));
+    EXPECT_FALSE(m_server->FailOperation("ReadStatus", S_FALSE));
     ASSERT_TRUE(m_server->FailOperation("ReadStatus", RPC_E_DISCONNECTED));
     InstrumentStatus* pStatus = nullptr;
     EXPECT_EQ(m_server->ReadStatus(&pStatus), RPC_E_DISCONNECTED);
