@@ -20,9 +20,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <sys/prctl.h>
 #include <vector>
 
 namespace {
@@ -36,6 +38,7 @@ struct ServedInstrument {
     CInstrumentServerProxy* proxy = nullptr;
 
     bool Start() {
+        daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         daemon.start(QStringLiteral("dbus-daemon"),
                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
                       QStringLiteral("--print-address")});

@@ -10,10 +10,15 @@
 
 #include <functional>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 // A session bus of the test's own, so that a test can take it away from a server.
 class CPrivateBus {
 public:
     CPrivateBus() {
+        // A test that crashes must not leave its bus, and so its servers, running.
+        m_daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_daemon.start(QStringLiteral("dbus-daemon"),
                        {QStringLiteral("--session"), QStringLiteral("--nofork"),
                         QStringLiteral("--print-address")});
