@@ -207,8 +207,11 @@ int main(int argc, char** argv) {
         } else if (argument == QLatin1String("--download-rate") && hasValue) {
             bool ok = false;
             options.linesPerSecond = arguments[++i].toInt(&ok);
-            if (!ok) {
-                Print(stderr, QStringLiteral("orvix-instrument-server: bad download rate"));
+            if (!ok || *options.linesPerSecond < 1 ||
+                *options.linesPerSecond > CFirmware::kMaxLinesPerSecond) {
+                Print(stderr, QStringLiteral("orvix-instrument-server: the download rate is 1 to "
+                                             "%1 lines per second")
+                                  .arg(CFirmware::kMaxLinesPerSecond));
                 return 2;
             }
         } else if (IsSwitch(argument, QStringLiteral("help")) || argument == QLatin1String("-h")) {

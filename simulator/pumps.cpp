@@ -242,8 +242,15 @@ float CPumps::FlowRate() const {
     return Stopped() ? 0.0F : m_flow;
 }
 
+// The configuration may change under a running flow: a pump C that is no longer post-column
+// delivers no auxiliary flow, one no longer in the gradient no share of it.
 float CPumps::AuxFlowRate() const {
-    return Stopped() ? 0.0F : m_auxFlow;
+    const bool postColumn = PumpFitted(kPumpC) && !PumpInGradient(kPumpC);
+    return Stopped() || !postColumn ? 0.0F : m_auxFlow;
+}
+
+float CPumps::PercentC() const {
+    return PumpInGradient(kPumpC) ? m_percentC : 0.0F;
 }
 
 double CPumps::TargetPressure() const {
@@ -255,7 +262,7 @@ double CPumps::TargetPressure() const {
     // solvent are more viscous than either alone.
     const double a = m_percentA / 100.0;
     const double b = m_percentB / 100.0;
-    const double c = m_percentC / 100.0;
+    const double c = PercentC() / 100.0;
     const double viscosity = a * 1.0 + b * 0.37 + c * 0.55 + a * b * 1.0 + a * c * 2.4;
     return kColumnResistance * flow * viscosity;
 }

@@ -55,7 +55,7 @@ public:
     float FlowRate() const;
     float PercentA() const { return m_percentA; }
     float PercentB() const { return m_percentB; }
-    float PercentC() const { return m_percentC; }
+    float PercentC() const;
     float Pressure();
     float AuxFlowRate() const;
     float AuxPressure();

@@ -87,6 +87,13 @@ TEST_F(SimulatorTest, ConfigurationRoundTripKeepsTheSerialNumber) {
     EXPECT_EQ(m_server->ChangeFlow(10.0F, 30.0F, 30.0F, 40.0F), S_OK);
     EXPECT_FLOAT_EQ(Status().fPercentC, 40.0F);
     EXPECT_EQ(m_server->ChangeFlow(10.0F, 30.0F, 30.0F, 30.0F), E_INVALIDARG);
+
+    // Back to post-column: C no longer takes a share of the gradient.
+    const InstrumentConfiguration postColumn{99.0F, 100, 999.0F, none, 12.5F, 1, 0, 0, 1, 1, 0, 1};
+    ASSERT_EQ(m_server->SetInstrumentConfiguration(&postColumn), S_OK);
+    const InstrumentStatus status = Status();
+    EXPECT_FLOAT_EQ(status.fPercentC, 0.0F);
+    EXPECT_FLOAT_EQ(status.fAuxFlowRate, 0.0F);
 }
 
 TEST_F(SimulatorTest, SeparationMethodRoundTripSetsTemperatures) {
