@@ -84,6 +84,16 @@ int Serve(QCoreApplication& app, const Options& options) {
                           .arg(bus.lastError().message()));
         return 1;
     }
+    // The name first: a second server must not touch the state file of the one that runs.
+    // Calls wait in the connection until the event loop starts, so owning the name before the
+    // object is registered loses none.
+    if (!bus.registerService(kInstrumentServiceName)) {
+        const QString why = bus.lastError().isValid() ? bus.lastError().message()
+                                                      : QStringLiteral("another server runs");
+        Print(stderr, QStringLiteral("orvix-instrument-server: cannot own %1: %2")
+                          .arg(kInstrumentServiceName, why));
+        return 1;
+    }
     CSimClock clock(options.manualClock ? CSimClock::Mode::Manual : CSimClock::Mode::Real);
     CNonVolatileMemory memory(options.stateFile.isEmpty() ? CNonVolatileMemory::DefaultPath()
                                                           : options.stateFile.toStdString());
@@ -113,10 +123,6 @@ int Serve(QCoreApplication& app, const Options& options) {
             Print(stderr, QStringLiteral("orvix-instrument-server: cannot serve %1: %2")
                               .arg(kInstrumentObjectPath, bus.lastError().message()));
             result = 1;
-        } else if (!bus.registerService(kInstrumentServiceName)) {
-            Print(stderr, QStringLiteral("orvix-instrument-server: cannot own %1: %2")
-                              .arg(kInstrumentServiceName, bus.lastError().message()));
-            result = 1;
         } else {
             QuitWhenBusDisconnects(bus, &app);
             QuitOnSignals(app);
@@ -124,10 +130,10 @@ int Serve(QCoreApplication& app, const Options& options) {
             QObject::connect(&tick, &QTimer::timeout, [server] { server->Tick(); });
             tick.start(kTickMs);
             result = QCoreApplication::exec();
-            bus.unregisterService(kInstrumentServiceName);
         }
         bus.unregisterObject(kInstrumentObjectPath);
     }
+    bus.unregisterService(kInstrumentServiceName);
     server->Release();
     return result;
 }
