@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -319,91 +320,86 @@ void Program(CFakeInstrumentServer& fake) {
     fake.SetResult("StopDryPrime", MakeHResult(0x80041234));
 }
 
-TEST(BusRoundTrip, EveryOperationMatchesTheDirectCall) {
-    CFakeInstrumentServer* fake = CFakeInstrumentServer::Create();
-    Program(*fake);
-    {
-        StubHost host(fake);
-        ASSERT_TRUE(host.Ok());
-        IInstrumentServer* proxy = nullptr;
+// The recording fake, served from a worker thread and reached through a proxy.
+class BusRoundTrip : public ::testing::Test {
+protected:
+    void SetUp() override { fake = CFakeInstrumentServer::Create(); }
+    void TearDown() override {
+        if (proxy != nullptr) {
+            proxy->Release();
+        }
+        host.reset();
+        fake->Release();
+    }
+    // Starts serving the fake as programmed so far.
+    void Serve() {
+        host.emplace(fake);
+        ASSERT_TRUE(host->Ok());
         ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(), IID_IInstrumentServer,
                                               reinterpret_cast<void**>(&proxy)),
                   S_OK);
-        const auto probes = Probes();
-        EXPECT_EQ(probes.size(), 60U) << "one probe per named operation";
-        for (const auto& [name, probe] : probes) {
-            SCOPED_TRACE(name);
-            const std::string direct = probe(fake);
-            const std::string directCall = fake->calls.back();
-            const std::string viaBus = probe(proxy);
-            EXPECT_EQ(viaBus, direct);
-            EXPECT_EQ(fake->calls.back(), directCall) << "the server saw other arguments";
-            EXPECT_EQ(fake->calls.back().substr(0, name.size() + 1), name + "(");
-        }
-        EXPECT_EQ(fake->sentMethod->steps.size(), 3U);
-        EXPECT_EQ(fake->sentInjections.size(), 2U);
-        ASSERT_EQ(fake->sentInjections[1].texts.size(), 2U);
-        EXPECT_FALSE(fake->sentInjections[1].texts[0].has_value()) << "a null text stays null";
-        EXPECT_EQ(fake->sentPlates.size(), 2U);
-        EXPECT_EQ(fake->sentSerialNumber, std::optional<std::string>("None"));
-        proxy->Release();
     }
-    fake->Release();
+
+    CFakeInstrumentServer* fake = nullptr;
+    std::optional<StubHost> host;
+    IInstrumentServer* proxy = nullptr;
+};
+
+TEST_F(BusRoundTrip, EveryOperationMatchesTheDirectCall) {
+    Program(*fake);
+    ASSERT_NO_FATAL_FAILURE(Serve());
+    const auto probes = Probes();
+    EXPECT_EQ(probes.size(), 60U) << "one probe per named operation";
+    for (const auto& [name, probe] : probes) {
+        SCOPED_TRACE(name);
+        const std::string direct = probe(fake);
+        const std::string directCall = fake->calls.back();
+        const std::string viaBus = probe(proxy);
+        EXPECT_EQ(viaBus, direct);
+        EXPECT_EQ(fake->calls.back(), directCall) << "the server saw other arguments";
+        EXPECT_EQ(fake->calls.back().substr(0, name.size() + 1), name + "(");
+    }
+    EXPECT_EQ(fake->sentMethod->steps.size(), 3U);
+    EXPECT_EQ(fake->sentInjections.size(), 2U);
+    ASSERT_EQ(fake->sentInjections[1].texts.size(), 2U);
+    EXPECT_FALSE(fake->sentInjections[1].texts[0].has_value()) << "a null text stays null";
+    EXPECT_EQ(fake->sentPlates.size(), 2U);
+    EXPECT_EQ(fake->sentSerialNumber, std::optional<std::string>("None"));
 }
 
-TEST(BusRoundTrip, FailedCallsLeaveOutValuesAlone) {
-    CFakeInstrumentServer* fake = CFakeInstrumentServer::Create();
+TEST_F(BusRoundTrip, FailedCallsLeaveOutValuesAlone) {
     fake->SetResult("ReadStatus", E_FAIL);
     fake->SetResult("GetVersions", E_UNEXPECTED);
-    {
-        StubHost host(fake);
-        ASSERT_TRUE(host.Ok());
-        IInstrumentServer* proxy = nullptr;
-        ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(), IID_IInstrumentServer,
-                                              reinterpret_cast<void**>(&proxy)),
-                  S_OK);
-        InstrumentStatus* status = nullptr;
-        EXPECT_EQ(proxy->ReadStatus(&status), E_FAIL);
-        EXPECT_EQ(status, nullptr);
-        float version = -1.0F;
-        BSTR pump = nullptr;
-        BSTR client = nullptr;
-        EXPECT_EQ(proxy->GetVersions(&version, &pump, &client), E_UNEXPECTED);
-        EXPECT_EQ(version, -1.0F);
-        EXPECT_EQ(pump, nullptr);
-        EXPECT_EQ(proxy->ReadStatus(nullptr), E_POINTER) << "checked before anything is sent";
-        proxy->Release();
-    }
-    fake->Release();
+    ASSERT_NO_FATAL_FAILURE(Serve());
+    InstrumentStatus* status = nullptr;
+    EXPECT_EQ(proxy->ReadStatus(&status), E_FAIL);
+    EXPECT_EQ(status, nullptr);
+    float version = -1.0F;
+    BSTR pump = nullptr;
+    BSTR client = nullptr;
+    EXPECT_EQ(proxy->GetVersions(&version, &pump, &client), E_UNEXPECTED);
+    EXPECT_EQ(version, -1.0F);
+    EXPECT_EQ(pump, nullptr);
+    EXPECT_EQ(proxy->ReadStatus(nullptr), E_POINTER) << "checked before anything is sent";
 }
 
-TEST(BusRoundTrip, ASuccessWithoutItsRecordIsAFailureNotACrash) {
-    CFakeInstrumentServer* fake = CFakeInstrumentServer::Create();
+TEST_F(BusRoundTrip, ASuccessWithoutItsRecordIsAFailureNotACrash) {
     fake->nullBlocks = true;
-    {
-        StubHost host(fake);
-        ASSERT_TRUE(host.Ok());
-        IInstrumentServer* proxy = nullptr;
-        ASSERT_EQ(CreateInstrumentServerProxy(QDBusConnection::sessionBus(), IID_IInstrumentServer,
-                                              reinterpret_cast<void**>(&proxy)),
-                  S_OK);
-        InstrumentStatus* status = nullptr;
-        EXPECT_EQ(proxy->ReadStatus(&status), RPC_X_BAD_STUB_DATA);
-        EXPECT_EQ(status, nullptr);
-        InstrumentConfiguration* config = nullptr;
-        EXPECT_EQ(proxy->GetInstrumentConfiguration(&config), RPC_X_BAD_STUB_DATA);
-        SeparationMethod* method = nullptr;
-        EXPECT_EQ(proxy->GetSeparationMethod(&method), RPC_X_BAD_STUB_DATA);
-        AutoSamplerSensorRecord* sensors = nullptr;
-        EXPECT_EQ(proxy->ReadAutoSamplerSensors(&sensors), RPC_X_BAD_STUB_DATA);
-        std::uint8_t input[84]{};
-        const TransferDataBlock in{84, input};
-        TransferDataBlock* out = nullptr;
-        EXPECT_EQ(proxy->ReadSyringeData(19, 0, 0, &in, &out), RPC_X_BAD_STUB_DATA);
-        EXPECT_EQ(out, nullptr);
-        proxy->Release();
-    }
-    fake->Release();
+    ASSERT_NO_FATAL_FAILURE(Serve());
+    InstrumentStatus* status = nullptr;
+    EXPECT_EQ(proxy->ReadStatus(&status), RPC_X_BAD_STUB_DATA);
+    EXPECT_EQ(status, nullptr);
+    InstrumentConfiguration* config = nullptr;
+    EXPECT_EQ(proxy->GetInstrumentConfiguration(&config), RPC_X_BAD_STUB_DATA);
+    SeparationMethod* method = nullptr;
+    EXPECT_EQ(proxy->GetSeparationMethod(&method), RPC_X_BAD_STUB_DATA);
+    AutoSamplerSensorRecord* sensors = nullptr;
+    EXPECT_EQ(proxy->ReadAutoSamplerSensors(&sensors), RPC_X_BAD_STUB_DATA);
+    std::uint8_t input[84]{};
+    const TransferDataBlock in{84, input};
+    TransferDataBlock* out = nullptr;
+    EXPECT_EQ(proxy->ReadSyringeData(19, 0, 0, &in, &out), RPC_X_BAD_STUB_DATA);
+    EXPECT_EQ(out, nullptr);
 }
 
 } // namespace
