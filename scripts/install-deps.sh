@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config      # the build
     qt6-base-dev                   # Qt Widgets, DBus, Test (with the offscreen platform)
+    libqt6svg6                     # draws the toolbar's SVG button images
     libgl-dev                      # OpenGL headers that Qt's CMake package looks for
     libgtest-dev libgmock-dev      # the tests
     libbenchmark-dev               # the benchmarks
