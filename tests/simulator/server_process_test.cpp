@@ -19,6 +19,12 @@
 
 namespace {
 
+const QString kConnection = QStringLiteral("server-process-test");
+
+QString ServerPath() {
+    return BinaryPath(QStringLiteral("orvix-instrument-server"));
+}
+
 struct RunResult {
     int exitCode = -1;
     QString output;
@@ -30,7 +36,7 @@ RunResult RunServer(const QStringList& arguments, const QString& dataHome) {
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(CPrivateBus::ServerPath(), arguments);
+    process.start(ServerPath(), arguments);
     if (!process.waitForFinished(10'000)) {
         process.kill();
         process.waitForFinished();
@@ -55,8 +61,7 @@ TEST(ServerProcess, RegistersAndUnregistersItsActivationFile) {
     file.close();
     EXPECT_TRUE(text.startsWith(QStringLiteral("[D-BUS Service]\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\nName=org.orvix.InstrumentServer\n")));
-    const QString exec = QStringLiteral("\nExec=") +
-                         QDir(CPrivateBus::ServerPath()).absolutePath() +
+    const QString exec = QStringLiteral("\nExec=") + QDir(ServerPath()).absolutePath() +
                          QStringLiteral(" -Embedding\n");
     EXPECT_TRUE(text.contains(exec)) << text.toStdString();
 
@@ -76,7 +81,7 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(m_bus.Address().isEmpty()) << "dbus-daemon did not start";
         ASSERT_TRUE(m_home.isValid());
-        m_connection = m_bus.Connect();
+        m_connection = m_bus.Connect(kConnection);
         ASSERT_TRUE(m_connection.isConnected());
     }
 
@@ -85,9 +90,9 @@ protected:
         extra.insert(QStringLiteral("XDG_STATE_HOME"), m_home.path());
         extra.insert(QStringLiteral("XDG_DATA_HOME"), m_home.path());
         arguments.prepend(QStringLiteral("-Embedding"));
-        m_bus.StartServer(server, arguments, extra);
+        m_bus.StartOnBus(server, ServerPath(), arguments, extra);
         ASSERT_TRUE(server.waitForStarted(5000));
-        ASSERT_TRUE(CPrivateBus::WaitFor([this] {
+        ASSERT_TRUE(PrivateBus::WaitFor([this] {
             return m_connection.interface()->isServiceRegistered(kInstrumentServiceName).value();
         }));
     }
@@ -100,7 +105,7 @@ protected:
     // Runs a verb of the server against the served instrument.
     RunResult Verb(const QStringList& words) {
         QProcess process;
-        m_bus.StartServer(process, words);
+        m_bus.StartOnBus(process, ServerPath(), words);
         process.setProcessChannelMode(QProcess::MergedChannels);
         if (!process.waitForFinished(10'000)) {
             process.kill();
@@ -114,11 +119,11 @@ protected:
         return m_home.path().toStdString() + "/orvix/instrument-server.state";
     }
     void TearDown() override {
-        m_bus.Disconnect();
+        m_bus.Disconnect(kConnection);
         m_bus.Stop();
     }
 
-    CPrivateBus m_bus;
+    PrivateBus m_bus;
     QTemporaryDir m_home;
     QDBusConnection m_connection{QString()};
 };
@@ -142,7 +147,7 @@ protected:
 };
 
 TEST_F(ServedInstrument, ExitsWhenItsBusGoesAway) {
-    m_bus.Disconnect();
+    m_bus.Disconnect(kConnection);
     m_bus.Stop();
     EXPECT_TRUE(m_server.waitForFinished(5000)) << "the server outlived its bus";
     EXPECT_EQ(m_server.exitStatus(), QProcess::NormalExit);
@@ -237,7 +242,7 @@ TEST_F(InstrumentBus, DamagedStateFileIsReportedAndReplaced) {
     proxy->Release();
     CNonVolatileMemory memory(StateFile());
     EXPECT_FALSE(memory.Load()) << "the defaults replaced the damaged file";
-    m_bus.Disconnect();
+    m_bus.Disconnect(kConnection);
     m_bus.Stop();
     server.waitForFinished(5000);
 }
@@ -281,7 +286,7 @@ TEST_F(InstrumentBus, KilledWhileWritingTheStateFileLosesNothingCommitted) {
         if (serial == "K" + std::to_string(committed + 1)) {
             committed += 1;
         }
-        ASSERT_TRUE(CPrivateBus::WaitFor([this] {
+        ASSERT_TRUE(PrivateBus::WaitFor([this] {
             return !m_connection.interface()->isServiceRegistered(kInstrumentServiceName).value();
         }));
     }

@@ -1,9 +1,14 @@
 #include "private_bus.h"
 
 #include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QTextStream>
+#include <QThread>
+
+#include <csignal>
+#include <sys/prctl.h>
 
 PrivateBus::PrivateBus() {
     const QString services = m_dir.filePath(QStringLiteral("services"));
@@ -29,6 +34,8 @@ PrivateBus::PrivateBus() {
     m_daemon.setArguments({QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
                            QStringLiteral("--print-address")});
     m_daemon.setProcessChannelMode(QProcess::SeparateChannels);
+    // A test that crashes must not leave its bus, and so the servers on it, running.
+    m_daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_daemon.start();
     if (!m_daemon.waitForStarted(5000)) {
         return;
@@ -57,6 +64,35 @@ void PrivateBus::Stop() {
 QDBusConnection PrivateBus::Connect(const QString& connectionName) {
     m_connections << connectionName;
     return QDBusConnection::connectToBus(m_address, connectionName);
+}
+
+void PrivateBus::Disconnect(const QString& connectionName) {
+    m_connections.removeAll(connectionName);
+    QDBusConnection::disconnectFromBus(connectionName);
+}
+
+void PrivateBus::StartOnBus(QProcess& process, const QString& program, const QStringList& arguments,
+                            const QProcessEnvironment& extra) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
+    for (const QString& key : extra.keys()) {
+        environment.insert(key, extra.value(key));
+    }
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+}
+
+bool PrivateBus::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    return true;
 }
 
 void PrivateBus::AddService(const QString& name, const QString& program, const QStringList& args) {

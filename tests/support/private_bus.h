@@ -2,9 +2,12 @@
 
 #include <QDBusConnection>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <functional>
 
 // A bus daemon of the test's own, with a service folder the test fills, so that activation,
 // missing registrations and failing servers can be tried without touching any other bus.
@@ -23,6 +26,14 @@ public:
 
     // A connection of this process to the bus; closed when the bus goes.
     QDBusConnection Connect(const QString& connectionName);
+    void Disconnect(const QString& connectionName);
+
+    // Starts a program with this bus as its session bus.
+    void StartOnBus(QProcess& process, const QString& program, const QStringList& arguments,
+                    const QProcessEnvironment& extra = {}) const;
+
+    // Polls until the condition holds or the time is up.
+    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 
     // The process id of the connection that owns name, or 0.
     qint64 OwnerPid(const QString& name);
