@@ -63,12 +63,7 @@ void CPropertySheet::Build() {
             m_tabs->addTab(page->Caption());
         }
         layout->addWidget(m_tabs);
-        connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) {
-            if (index >= 0 && index != m_active) {
-                SetActivePage(index);
-            }
-        });
-        // Keyboard moves change the bar first; put it back when the page refuses.
+        // A click or a key changes the bar first; put it back when the page refuses.
         connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
             if (index >= 0 && index != m_active && !SetActivePage(index)) {
                 const QSignalBlocker block(m_tabs);

@@ -75,7 +75,9 @@ TEST_F(PropertySheet, APageCanRefuseToBeLeft) {
     sheet.AddPage(&second);
     sheet.show();
     first.refuseToLeave = true;
+    log.clear();
     QTest::mouseClick(sheet.TabBar(), Qt::LeftButton, {}, sheet.TabBar()->tabRect(1).center());
+    EXPECT_EQ(log, QStringList{"First:leave"}) << "a page that refuses says so once per click";
     EXPECT_EQ(sheet.GetActiveIndex(), 0);
     EXPECT_EQ(sheet.TabBar()->currentIndex(), 0);
     EXPECT_FALSE(second.HasWindow());
