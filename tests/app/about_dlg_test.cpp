@@ -1,6 +1,9 @@
 #include "about_dlg.h"
 #include "fake_instrument_server.h"
+#include "icon_table.h"
+#include "ids_app.h"
 
+#include <QImage>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -32,6 +35,14 @@ TEST_F(AboutBox, ShowsTheVersionsTheServerReportsAndFreesItsStrings) {
     EXPECT_EQ(Text(dlg, "pumpVersionText"), QStringLiteral("Pump Version 2.10"));
     EXPECT_EQ(Text(dlg, "autoSamplerVersionText"), QStringLiteral("AutoSampler Version 1.50"));
     EXPECT_EQ(m_fake->calls, (std::vector<std::string>{"GetVersions()"}));
+}
+
+// The box may open before any window of the application has an icon.
+TEST_F(AboutBox, ShowsTheMainFrameIcon) {
+    const CAboutDlg dlg;
+    const QPixmap shown = dlg.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.toImage(), LoadIconResource(IDI_MAINFRAME).pixmap(shown.size()).toImage());
 }
 
 TEST_F(AboutBox, KeepsTheTemplateTextsWhenTheServerFails) {
