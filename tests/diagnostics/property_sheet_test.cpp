@@ -93,8 +93,14 @@ TEST_F(PropertySheet, ApplyAndOkReachOnlyPagesWithAWindow) {
     sheet.show();
     sheet.SetActivePage(2);
     log.clear();
+    // Apply waits for a page with changes, and goes grey again once they are applied.
+    EXPECT_FALSE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
+    third.SetModified();
+    EXPECT_TRUE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
     sheet.PressButton(QStringLiteral("Apply"));
     EXPECT_EQ(log, (QStringList{"Third:leave", "First:apply", "Third:apply"}));
+    EXPECT_FALSE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
+    EXPECT_FALSE(third.IsModified());
     log.clear();
     sheet.PressButton(QStringLiteral("OK"));
     EXPECT_FALSE(sheet.isVisible());
