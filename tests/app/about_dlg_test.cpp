@@ -54,6 +54,16 @@ TEST_F(AboutBox, KeepsTheTemplateTextsWhenTheServerFails) {
     EXPECT_EQ(Text(dlg, "autoSamplerVersionText"), QStringLiteral("AutoSampler Version"));
 }
 
+TEST_F(AboutBox, VersionTextsShowAsTheyAre) {
+    m_fake->pumpVersion = u"<unknown>";
+    m_fake->clientVersion = u"<b>3</b>";
+    const CAboutDlg dlg;
+    for (const char* name : {"clientVersionText", "pumpVersionText", "autoSamplerVersionText"}) {
+        EXPECT_EQ(dlg.findChild<QLabel*>(QLatin1String(name))->textFormat(), Qt::PlainText) << name;
+    }
+    EXPECT_EQ(Text(dlg, "pumpVersionText"), QStringLiteral("Pump Version <unknown>"));
+}
+
 TEST_F(AboutBox, NullVersionTextsShowAsEmpty) {
     m_fake->autoSamplerVersion = -1.0F;
     const CAboutDlg dlg;
