@@ -1,11 +1,12 @@
 #include "about_dlg.h"
 
 #include "bstr.h"
+#include "icon_table.h"
+#include "ids_app.h"
 #include "instrument_server.h"
 #include "ui.h"
 #include "ui_about_dlg.h"
 
-#include <QApplication>
 #include <QStyle>
 
 namespace {
@@ -20,7 +21,7 @@ QString FromBstr(BSTR text) {
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDlg>()) {
     m_ui->setupUi(this);
     const int size = style()->pixelMetric(QStyle::PM_LargeIconSize);
-    m_ui->aboutIcon->setPixmap(QApplication::windowIcon().pixmap(size, size));
+    m_ui->aboutIcon->setPixmap(LoadIconResource(IDI_MAINFRAME).pixmap(size, size));
     OnInitDialog();
 }
 

@@ -1,5 +1,7 @@
 #include "property_page.h"
 
+#include "property_sheet.h"
+
 CPropertyPage::CPropertyPage(int templateId) : m_templateId(templateId) {}
 
 void CPropertyPage::Create() {
@@ -16,4 +18,11 @@ void CPropertyPage::Destroy() {
     }
     OnDestroy();
     m_created = false;
+}
+
+void CPropertyPage::SetModified(bool modified) {
+    m_modified = modified;
+    if (m_sheet != nullptr) {
+        m_sheet->PageChanged();
+    }
 }

@@ -24,6 +24,11 @@ public:
     void Create();
     void Destroy();
 
+    // A page with changes to apply says so; the sheet's Apply button is enabled while any
+    // page has some.
+    void SetModified(bool modified = true);
+    bool IsModified() const { return m_modified; }
+
     // Steps a page may take; the defaults are the platform's.
     virtual bool OnInitDialog() { return true; }
     virtual bool OnSetActive() { return true; }
@@ -38,5 +43,6 @@ public:
 private:
     int m_templateId;
     bool m_created = false;
+    bool m_modified = false;
     CPropertySheet* m_sheet = nullptr;
 };

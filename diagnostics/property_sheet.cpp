@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kOk = QStringLiteral("OK");
@@ -63,12 +65,7 @@ void CPropertySheet::Build() {
             m_tabs->addTab(page->Caption());
         }
         layout->addWidget(m_tabs);
-        connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) {
-            if (index >= 0 && index != m_active) {
-                SetActivePage(index);
-            }
-        });
-        // Keyboard moves change the bar first; put it back when the page refuses.
+        // A click or a key changes the bar first; put it back when the page refuses.
         connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
             if (index >= 0 && index != m_active && !SetActivePage(index)) {
                 const QSignalBlocker block(m_tabs);
@@ -99,6 +96,17 @@ void CPropertySheet::Build() {
     }
     layout->addWidget(m_buttons);
     ApplyWizardButtons();
+    PageChanged();
+}
+
+void CPropertySheet::PageChanged() {
+    QPushButton* apply = Button(kApply);
+    if (apply == nullptr) {
+        return;
+    }
+    apply->setEnabled(std::any_of(m_pages.cbegin(), m_pages.cend(), [](CPropertyPage* page) {
+        return page != nullptr && page->IsModified();
+    }));
 }
 
 QPushButton* CPropertySheet::Button(const QString& name) const {
@@ -180,6 +188,12 @@ bool CPropertySheet::ApplyPages() {
     for (CPropertyPage* page : std::as_const(m_pages)) {
         if (page != nullptr && page->HasWindow() && !page->OnApply()) {
             return false;
+        }
+    }
+    // Everything is applied: nothing is left for Apply to do.
+    for (CPropertyPage* page : std::as_const(m_pages)) {
+        if (page != nullptr && page->IsModified()) {
+            page->SetModified(false);
         }
     }
     return true;

@@ -42,6 +42,9 @@ public:
     void SetWizardButtons(unsigned flags);
     unsigned WizardButtons() const { return m_wizardButtons; }
 
+    // A page's modified state changed: Apply is enabled while any page has changes.
+    void PageChanged();
+
     // Runs the sheet modally; IDOK or IDCANCEL.
     int DoModal();
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include <ctype.h>
 #include <locale.h>
 
 namespace {
@@ -20,10 +21,29 @@ bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
+// strtod also reads hexadecimal ("0x28" as 40); a decimal reading stops after its "0".
+qsizetype HexadecimalPrefixEnd(const QByteArray& bytes) {
+    qsizetype i = 0;
+    while (i < bytes.size() &&
+           isspace_l(static_cast<unsigned char>(bytes[i]), ClassicNumericLocale())) {
+        ++i;
+    }
+    if (i < bytes.size() && (bytes[i] == '+' || bytes[i] == '-')) {
+        ++i;
+    }
+    if (i + 1 < bytes.size() && bytes[i] == '0' && (bytes[i + 1] == 'x' || bytes[i + 1] == 'X')) {
+        return i + 1;
+    }
+    return -1;
+}
+
 } // namespace
 
 float DecimalPrefixToFloat(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
+    QByteArray bytes = text.toUtf8();
+    if (const qsizetype end = HexadecimalPrefixEnd(bytes); end >= 0) {
+        bytes.truncate(end);
+    }
     const double value = strtod_l(bytes.constData(), nullptr, ClassicNumericLocale());
     // Beyond the float range the conversion would be undefined; infinity is what it means.
     if (std::isfinite(value) && std::fabs(value) > FLT_MAX) {

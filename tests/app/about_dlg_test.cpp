@@ -1,6 +1,9 @@
 #include "about_dlg.h"
 #include "fake_instrument_server.h"
+#include "icon_table.h"
+#include "ids_app.h"
 
+#include <QImage>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -34,6 +37,14 @@ TEST_F(AboutBox, ShowsTheVersionsTheServerReportsAndFreesItsStrings) {
     EXPECT_EQ(m_fake->calls, (std::vector<std::string>{"GetVersions()"}));
 }
 
+// The box may open before any window of the application has an icon.
+TEST_F(AboutBox, ShowsTheMainFrameIcon) {
+    const CAboutDlg dlg;
+    const QPixmap shown = dlg.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.toImage(), LoadIconResource(IDI_MAINFRAME).pixmap(shown.size()).toImage());
+}
+
 TEST_F(AboutBox, KeepsTheTemplateTextsWhenTheServerFails) {
     m_fake->SetResult("GetVersions", E_FAIL);
     m_fake->pumpVersion = u"never read";
@@ -41,6 +52,16 @@ TEST_F(AboutBox, KeepsTheTemplateTextsWhenTheServerFails) {
     EXPECT_EQ(Text(dlg, "clientVersionText"), QStringLiteral("Orvix Client Version"));
     EXPECT_EQ(Text(dlg, "pumpVersionText"), QStringLiteral("Pump Version"));
     EXPECT_EQ(Text(dlg, "autoSamplerVersionText"), QStringLiteral("AutoSampler Version"));
+}
+
+TEST_F(AboutBox, VersionTextsShowAsTheyAre) {
+    m_fake->pumpVersion = u"<unknown>";
+    m_fake->clientVersion = u"<b>3</b>";
+    const CAboutDlg dlg;
+    for (const char* name : {"clientVersionText", "pumpVersionText", "autoSamplerVersionText"}) {
+        EXPECT_EQ(dlg.findChild<QLabel*>(QLatin1String(name))->textFormat(), Qt::PlainText) << name;
+    }
+    EXPECT_EQ(Text(dlg, "pumpVersionText"), QStringLiteral("Pump Version <unknown>"));
 }
 
 TEST_F(AboutBox, NullVersionTextsShowAsEmpty) {

@@ -75,7 +75,9 @@ TEST_F(PropertySheet, APageCanRefuseToBeLeft) {
     sheet.AddPage(&second);
     sheet.show();
     first.refuseToLeave = true;
+    log.clear();
     QTest::mouseClick(sheet.TabBar(), Qt::LeftButton, {}, sheet.TabBar()->tabRect(1).center());
+    EXPECT_EQ(log, QStringList{"First:leave"}) << "a page that refuses says so once per click";
     EXPECT_EQ(sheet.GetActiveIndex(), 0);
     EXPECT_EQ(sheet.TabBar()->currentIndex(), 0);
     EXPECT_FALSE(second.HasWindow());
@@ -91,8 +93,14 @@ TEST_F(PropertySheet, ApplyAndOkReachOnlyPagesWithAWindow) {
     sheet.show();
     sheet.SetActivePage(2);
     log.clear();
+    // Apply waits for a page with changes, and goes grey again once they are applied.
+    EXPECT_FALSE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
+    third.SetModified();
+    EXPECT_TRUE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
     sheet.PressButton(QStringLiteral("Apply"));
     EXPECT_EQ(log, (QStringList{"Third:leave", "First:apply", "Third:apply"}));
+    EXPECT_FALSE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
+    EXPECT_FALSE(third.IsModified());
     log.clear();
     sheet.PressButton(QStringLiteral("OK"));
     EXPECT_FALSE(sheet.isVisible());

@@ -119,6 +119,7 @@ TEST_F(ChangeFlowTest, FlowRange) {
            {"40", "60", "40", nullptr, {}, "ChangeFlow(40, 60, 40, 0)"},
            {"", "60", "40", nullptr, {}, "ChangeFlow(0, 60, 40, 0)"},
            {"fast", "60", "40", nullptr, {}, "ChangeFlow(0, 60, 40, 0)"},
+           {"0x50", "60", "40", nullptr, {}, "ChangeFlow(0, 60, 40, 0)"},
            {"40.01", "60", "40", nullptr, {kRange}, nullptr},
            {"-0.5", "60", "40", nullptr, {kRange}, nullptr},
            {"50", "50", "40", nullptr, {kRange, kSum}, nullptr}});

@@ -16,6 +16,13 @@ TEST(DecimalPrefixToFloat, TakesTheLongestNumericPrefixAndZeroWithoutOne) {
     EXPECT_EQ(DecimalPrefixToFloat(QStringLiteral("33.3")), 33.3F);
 }
 
+TEST(DecimalPrefixToFloat, ReadsOnlyTheZeroOfAHexadecimalText) {
+    EXPECT_EQ(DecimalPrefixToFloat(QStringLiteral("0x28")), 0.0F);
+    EXPECT_EQ(DecimalPrefixToFloat(QStringLiteral(" -0X1p4")), 0.0F);
+    EXPECT_EQ(DecimalPrefixToFloat(QStringLiteral("0x")), 0.0F);
+    EXPECT_EQ(DecimalPrefixToFloat(QStringLiteral("10x28")), 10.0F);
+}
+
 TEST(DecimalPrefixToFloat, ReadsNotANumberAndOverflowAsNotFinite) {
     EXPECT_TRUE(std::isnan(DecimalPrefixToFloat(QStringLiteral("nan"))));
     EXPECT_TRUE(std::isinf(DecimalPrefixToFloat(QStringLiteral("-inf"))));
