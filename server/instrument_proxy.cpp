@@ -16,6 +16,8 @@ namespace {
 
 constexpr qint64 kSpinNanoseconds = 2000000;
 constexpr std::chrono::microseconds kPollInterval{500};
+// How long the bus keeps an overdue call pending before it gives up on the answer.
+constexpr int kOverdueLimitMs = 60000;
 
 } // namespace
 
@@ -29,24 +31,32 @@ CInstrumentServerProxy::~CInstrumentServerProxy() {
     ReleaseErrorList(m_pErrors);
 }
 
-QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& args) const {
+QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& args) {
     if (!m_bus.isConnected()) {
         return QDBusMessage::createError(QDBusError::Disconnected, QString());
     }
+    if (m_overdue && !m_overdue->isFinished()) {
+        return QDBusMessage::createError(QDBusError::NoReply, QString());
+    }
+    m_overdue.reset();
     QDBusMessage message = QDBusMessage::createMethodCall(
         m_service, kInstrumentObjectPath, kInstrumentInterface, QString::fromLatin1(name));
     message.setArguments(args);
     // A blocking call never returns when the bus closes while it waits, so the proxy keeps its
     // own deadline. Replies are taken on Qt's bus thread, which finishes the pending call
-    // without this thread's event loop.
-    const QDBusPendingCall pending = m_bus.asyncCall(message, m_timeoutMs);
+    // without this thread's event loop. The bus itself waits longer, so that an overdue call
+    // stays pending until its late answer comes.
+    const QDBusPendingCall pending = m_bus.asyncCall(message, kOverdueLimitMs);
     QElapsedTimer clock;
     clock.start();
     while (!pending.isFinished()) {
         const qint64 waited = clock.nsecsElapsed();
         if (waited > qint64{m_timeoutMs} * 1000000) {
-            return QDBusMessage::createError(
-                m_bus.isConnected() ? QDBusError::NoReply : QDBusError::Disconnected, QString());
+            if (!m_bus.isConnected()) {
+                return QDBusMessage::createError(QDBusError::Disconnected, QString());
+            }
+            m_overdue = pending;
+            return QDBusMessage::createError(QDBusError::NoReply, QString());
         }
         // Most calls answer within a fraction of a millisecond: give way without sleeping first,
         // then wait in short sleeps so that a slow call does not keep the processor busy.

@@ -6,8 +6,10 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -36,7 +38,7 @@ public:
 private:
     ~CInstrumentServerProxy() override;
 
-    QDBusMessage Call(const char* name, const QVariantList& args) const;
+    QDBusMessage Call(const char* name, const QVariantList& args);
     // The call's own result, or the failure that the transport or a malformed reply makes of it.
     static HRESULT CheckReply(const QDBusMessage& reply, const std::string& outSignature);
 
@@ -62,6 +64,10 @@ private:
     QDBusConnection m_bus;
     QString m_service;
     int m_timeoutMs = kInstrumentCallTimeoutMs;
+    // A call that outlived its deadline and has not been answered yet. The server is still busy
+    // with it, so later calls would only wait out their own deadlines behind it: they fail at
+    // once until it is answered, and the window stays responsive while the server hangs.
+    std::optional<QDBusPendingCall> m_overdue;
     // The last error list handed out: its callers never free it, so the proxy owns it until
     // the next ReadAllErrors or its own release.
     ErrorList* m_pErrors = nullptr;

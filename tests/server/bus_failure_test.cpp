@@ -120,6 +120,25 @@ TEST_F(BusFailure, AHungServerFailsTheCallWithinTheTimeout) {
     proxy->Release();
 }
 
+TEST_F(BusFailure, CallsBehindAnOverdueOneFailAtOnceUntilItIsAnswered) {
+    AddTestServer(QStringLiteral("hang"));
+    CInstrumentServerProxy* proxy = nullptr;
+    ASSERT_EQ(Create(&proxy), S_OK);
+    proxy->SetCallTimeout(300);
+    InstrumentStatus* status = nullptr;
+    ASSERT_EQ(proxy->ReadStatus(&status), RPC_E_TIMEOUT);
+    // The server sleeps a second in ReadStatus: sent, these would each wait out 300 ms.
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(proxy->InitializeInstrument(4, 1), RPC_E_TIMEOUT);
+    }
+    EXPECT_LT(clock.elapsed(), 600) << "the calls were sent behind the hung one";
+    // Once the late answer is in, calls go through again.
+    EXPECT_TRUE(PrivateBus::WaitFor([&] { return SUCCEEDED(proxy->InitializeInstrument(4, 1)); }));
+    proxy->Release();
+}
+
 TEST_F(BusFailure, TheBusClosingDuringACallEndsTheWait) {
     AddTestServer(QStringLiteral("hang"));
     CInstrumentServerProxy* proxy = nullptr;

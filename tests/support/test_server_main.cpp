@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     if (mode == QLatin1String("hang")) {
         fake->onCall = [](const std::string& operation) {
             if (operation == "ReadStatus") {
-                QThread::sleep(30);
+                QThread::sleep(1);
             }
         };
     }
