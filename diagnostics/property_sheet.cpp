@@ -132,7 +132,8 @@ bool CPropertySheet::SetActivePage(int index) {
     if (index < 0 || index >= m_pages.size()) {
         return false;
     }
-    if (m_active >= 0 && m_active != index && !m_pages[m_active]->OnKillActive()) {
+    CPropertyPage* current = GetActivePage();
+    if (current != nullptr && m_active != index && !current->OnKillActive()) {
         return false;
     }
     return Activate(index);
@@ -141,6 +142,10 @@ bool CPropertySheet::SetActivePage(int index) {
 bool CPropertySheet::Activate(int index) {
     Build();
     CPropertyPage* page = m_pages[index];
+    // A page destroyed by its owner can no longer be shown.
+    if (page == nullptr) {
+        return false;
+    }
     page->Create();
     m_active = index;
     // The page's activation step runs before it shows.
@@ -174,7 +179,7 @@ void CPropertySheet::ApplyWizardButtons() {
 }
 
 bool CPropertySheet::ApplyPages() {
-    if (m_active >= 0 && !m_pages[m_active]->OnKillActive()) {
+    if (CPropertyPage* current = GetActivePage(); current != nullptr && !current->OnKillActive()) {
         return false;
     }
     for (CPropertyPage* page : std::as_const(m_pages)) {
@@ -196,21 +201,23 @@ void CPropertySheet::OnApply() {
 }
 
 void CPropertySheet::OnBack() {
-    if (m_active <= 0 || GetActivePage()->OnWizardBack() != 0) {
+    CPropertyPage* current = GetActivePage();
+    if (m_active <= 0 || current == nullptr || current->OnWizardBack() != 0) {
         return;
     }
     SetActivePage(m_active - 1);
 }
 
 void CPropertySheet::OnNext() {
-    if (m_active < 0 || m_active + 1 >= m_pages.size() || GetActivePage()->OnWizardNext() != 0) {
+    CPropertyPage* current = GetActivePage();
+    if (current == nullptr || m_active + 1 >= m_pages.size() || current->OnWizardNext() != 0) {
         return;
     }
     SetActivePage(m_active + 1);
 }
 
 void CPropertySheet::OnFinish() {
-    if (m_active >= 0 && GetActivePage()->OnWizardFinish()) {
+    if (CPropertyPage* current = GetActivePage(); current != nullptr && current->OnWizardFinish()) {
         accept();
     }
 }
