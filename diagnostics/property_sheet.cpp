@@ -4,6 +4,7 @@
 #include "ui.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -18,6 +19,12 @@ const QString kApply = QStringLiteral("Apply");
 const QString kBack = QStringLiteral("< Back");
 const QString kNext = QStringLiteral("Next >");
 const QString kFinish = QStringLiteral("Finish");
+
+// A dialog unit is a quarter of the font's average character width across and an eighth of its
+// height down, so templates grow with the font.
+constexpr int kDialogUnitsPerCharWidth = 4;
+constexpr int kDialogUnitsPerCharHeight = 8;
+const QString kAlphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
 
 } // namespace
 
@@ -40,6 +47,18 @@ CPropertySheet::~CPropertySheet() {
 void CPropertySheet::AddPage(CPropertyPage* page) {
     page->Attach(this);
     m_pages.append(page);
+}
+
+QSize CPropertySheet::PageAreaMinimumSize() const {
+    if (m_pageTemplateSize.isEmpty()) {
+        return {};
+    }
+    const QFontMetrics metrics = fontMetrics();
+    const double charWidth =
+        static_cast<double>(metrics.horizontalAdvance(kAlphabet)) / kAlphabet.size();
+    return {qRound(m_pageTemplateSize.width() * charWidth / kDialogUnitsPerCharWidth),
+            qRound(m_pageTemplateSize.height() * static_cast<double>(metrics.height()) /
+                   kDialogUnitsPerCharHeight)};
 }
 
 void CPropertySheet::SetWizardMode() {
@@ -79,6 +98,7 @@ void CPropertySheet::Build() {
     for (CPropertyPage* page : std::as_const(m_pages)) {
         m_stack->addWidget(page);
     }
+    m_stack->setMinimumSize(PageAreaMinimumSize());
     layout->addWidget(m_stack);
     m_buttons = new QDialogButtonBox(this);
     const auto add = [this](const QString& text, QDialogButtonBox::ButtonRole role,
