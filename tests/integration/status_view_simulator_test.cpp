@@ -112,12 +112,15 @@ private:
     qint64 m_serverPid = 0;
 };
 
-// The simulated instrument has pump C post-column, no sample thermostat and no plate feeders.
+// The simulated instrument has pump C post-column and a sample thermostat, but no plate
+// feeders.
 TEST_F(StatusViewOnSimulator, HidesWhatTheInstrumentReportsAsNotFitted) {
     OpenView();
     EXPECT_TRUE(Hidden(IDC_COMPOSITION_C));
     EXPECT_FALSE(Hidden(IDC_AUX_FLOW_RATE));
     EXPECT_FALSE(Hidden(IDC_AUX_PRESSURE));
+    EXPECT_FALSE(Hidden(IDC_SAMPLE_ACTUAL));
+    EXPECT_TRUE(Hidden(IDC_FEEDER1_NEXT));
 }
 
 TEST_F(StatusViewOnSimulator, ShowsTheFlowThatChangeFlowSet) {
