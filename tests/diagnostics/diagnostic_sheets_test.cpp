@@ -85,9 +85,10 @@ TEST_F(DiagnosticSheets, PageAreaHoldsTheWholeTemplate) {
         const QSize expected(qRound(275 * metrics.horizontalAdvance(letters) / 52.0 / 4.0),
                              qRound(274 * metrics.height() / 8.0));
         EXPECT_EQ(sheet->PageAreaMinimumSize(), expected);
-        const QSize area = sheet->GetActivePage()->size();
-        EXPECT_GE(area.width(), expected.width());
-        EXPECT_GE(area.height(), expected.height());
+        const CPropertyPage* page = sheet->GetActivePage();
+        ASSERT_NE(page, nullptr);
+        EXPECT_GE(page->width(), expected.width());
+        EXPECT_GE(page->height(), expected.height());
         sheet->hide();
     }
 }
