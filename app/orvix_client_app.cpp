@@ -159,6 +159,9 @@ bool COrvixClientApp::ProcessShellCommand() {
         return false;
     }
     m_pMainWnd = m_pDocTemplate->Frame();
+    if (m_pMainWnd == nullptr) {
+        return false;
+    }
     m_pMainWnd->SetCloseHandler([this] { return OnMainWindowClose(); });
     return true;
 }

@@ -1,5 +1,6 @@
 #include "fake_instrument_server.h"
 #include "refresh_tick_bench.h"
+#include "simulator_process.h"
 
 #include <QApplication>
 
@@ -58,6 +59,11 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     RegisterRefreshTickBenchmark("RefreshTick/InProcessFake", MakeInProcessFake);
+    // As the client runs: the proxy over the session bus to the simulated instrument in its own
+    // process, on its real clock, so the pressure moves from tick to tick as on an instrument.
+    CSimulatorProcess simulator;
+    RegisterRefreshTickBenchmark("RefreshTick/ProxyToSimulator",
+                                 [&simulator] { return simulator.CreateProxy(); });
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

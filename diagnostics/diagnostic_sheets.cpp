@@ -1,7 +1,10 @@
 #include "diagnostic_sheets.h"
 
+#include "ids_diagnostics.h"
+
 CDiagnosticSheet::CDiagnosticSheet(const QString& caption, QWidget* parent, int selectPage)
     : CPropertySheet(caption, parent, selectPage) {
+    SetPageTemplateSize(kDiagnosticPageTemplateSize);
     AddPage(&m_pageAutoSampler);
     AddPage(&m_pageUserConfig);
     AddPage(&m_pageIO);
@@ -14,6 +17,7 @@ CDiagnosticSheet::CDiagnosticSheet(const QString& caption, QWidget* parent, int 
 
 CUserConfig::CUserConfig(const QString& caption, QWidget* parent, int selectPage)
     : CPropertySheet(caption, parent, selectPage) {
+    SetPageTemplateSize(kDiagnosticPageTemplateSize);
     AddPage(&m_pageAutoSampler);
     AddPage(&m_pageUserConfig);
     AddPage(&m_pageIO);

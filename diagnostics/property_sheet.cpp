@@ -4,6 +4,7 @@
 #include "ui.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -20,6 +21,12 @@ const QString kApply = QStringLiteral("Apply");
 const QString kBack = QStringLiteral("< Back");
 const QString kNext = QStringLiteral("Next >");
 const QString kFinish = QStringLiteral("Finish");
+
+// A dialog unit is a quarter of the font's average character width across and an eighth of its
+// height down, so templates grow with the font.
+constexpr int kDialogUnitsPerCharWidth = 4;
+constexpr int kDialogUnitsPerCharHeight = 8;
+const QString kAlphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
 
 } // namespace
 
@@ -42,6 +49,18 @@ CPropertySheet::~CPropertySheet() {
 void CPropertySheet::AddPage(CPropertyPage* page) {
     page->Attach(this);
     m_pages.append(page);
+}
+
+QSize CPropertySheet::PageAreaMinimumSize() const {
+    if (m_pageTemplateSize.isEmpty()) {
+        return {};
+    }
+    const QFontMetrics metrics = fontMetrics();
+    const double charWidth =
+        static_cast<double>(metrics.horizontalAdvance(kAlphabet)) / kAlphabet.size();
+    return {qRound(m_pageTemplateSize.width() * charWidth / kDialogUnitsPerCharWidth),
+            qRound(m_pageTemplateSize.height() * static_cast<double>(metrics.height()) /
+                   kDialogUnitsPerCharHeight)};
 }
 
 void CPropertySheet::SetWizardMode() {
@@ -76,6 +95,7 @@ void CPropertySheet::Build() {
     for (CPropertyPage* page : std::as_const(m_pages)) {
         m_stack->addWidget(page);
     }
+    m_stack->setMinimumSize(PageAreaMinimumSize());
     layout->addWidget(m_stack);
     m_buttons = new QDialogButtonBox(this);
     const auto add = [this](const QString& text, QDialogButtonBox::ButtonRole role,
@@ -140,7 +160,8 @@ bool CPropertySheet::SetActivePage(int index) {
     if (index < 0 || index >= m_pages.size()) {
         return false;
     }
-    if (m_active >= 0 && m_active != index && !m_pages[m_active]->OnKillActive()) {
+    CPropertyPage* current = GetActivePage();
+    if (current != nullptr && m_active != index && !current->OnKillActive()) {
         return false;
     }
     return Activate(index);
@@ -149,6 +170,10 @@ bool CPropertySheet::SetActivePage(int index) {
 bool CPropertySheet::Activate(int index) {
     Build();
     CPropertyPage* page = m_pages[index];
+    // A page destroyed by its owner can no longer be shown.
+    if (page == nullptr) {
+        return false;
+    }
     page->Create();
     m_active = index;
     // The page's activation step runs before it shows.
@@ -182,7 +207,7 @@ void CPropertySheet::ApplyWizardButtons() {
 }
 
 bool CPropertySheet::ApplyPages() {
-    if (m_active >= 0 && !m_pages[m_active]->OnKillActive()) {
+    if (CPropertyPage* current = GetActivePage(); current != nullptr && !current->OnKillActive()) {
         return false;
     }
     for (CPropertyPage* page : std::as_const(m_pages)) {
@@ -210,21 +235,23 @@ void CPropertySheet::OnApply() {
 }
 
 void CPropertySheet::OnBack() {
-    if (m_active <= 0 || GetActivePage()->OnWizardBack() != 0) {
+    CPropertyPage* current = GetActivePage();
+    if (m_active <= 0 || current == nullptr || current->OnWizardBack() != 0) {
         return;
     }
     SetActivePage(m_active - 1);
 }
 
 void CPropertySheet::OnNext() {
-    if (m_active < 0 || m_active + 1 >= m_pages.size() || GetActivePage()->OnWizardNext() != 0) {
+    CPropertyPage* current = GetActivePage();
+    if (current == nullptr || m_active + 1 >= m_pages.size() || current->OnWizardNext() != 0) {
         return;
     }
     SetActivePage(m_active + 1);
 }
 
 void CPropertySheet::OnFinish() {
-    if (m_active >= 0 && GetActivePage()->OnWizardFinish()) {
+    if (CPropertyPage* current = GetActivePage(); current != nullptr && current->OnWizardFinish()) {
         accept();
     }
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QList>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 
 class CPropertyPage;
@@ -35,6 +36,11 @@ public:
     // Makes another page the active one, as a tab click or Next would; false when the
     // current page refused to be left.
     bool SetActivePage(int index);
+
+    // The size of the pages' dialog template, in dialog units: the page area is never smaller,
+    // as a page shows its template's full area even before it has controls.
+    void SetPageTemplateSize(QSize dialogUnits) { m_pageTemplateSize = dialogUnits; }
+    QSize PageAreaMinimumSize() const;
 
     void SetWizardMode();
     bool IsWizard() const { return m_wizard; }
@@ -78,6 +84,7 @@ private:
     bool m_wizard = false;
     bool m_built = false;
     unsigned m_wizardButtons = PSWIZB_BACK | PSWIZB_NEXT;
+    QSize m_pageTemplateSize;
     QTabBar* m_tabs = nullptr;
     QStackedWidget* m_stack = nullptr;
     QDialogButtonBox* m_buttons = nullptr;

@@ -3,6 +3,7 @@
 #include "process_state.h"
 #include "ui.h"
 
+#include <QFontMetrics>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -67,6 +68,29 @@ TEST_F(DiagnosticSheets, UserSheetHasThreeTabsAndLocksTheConfiguration) {
     EXPECT_EQ(Tabs(sheet), (QStringList{"AutoSampler", "Configuration", "I/O"}));
     EXPECT_EQ(sheet.GetActiveIndex(), 0);
     EXPECT_FALSE(sheet.ConfigurationPage().FullAccess());
+}
+
+// The pages' template is 275 x 274 dialog units; a sheet of pages without controls yet must
+// not collapse to its tabs and buttons.
+TEST_F(DiagnosticSheets, PageAreaHoldsTheWholeTemplate) {
+    CDiagnosticSheet service(QStringLiteral("Service Diagnostics"));
+    CUserConfig user(QStringLiteral("User Diagnostics"));
+    for (CPropertySheet* sheet :
+         {static_cast<CPropertySheet*>(&service), static_cast<CPropertySheet*>(&user)}) {
+        sheet->show();
+        // A dialog unit is a quarter of the average letter across and an eighth of a line down.
+        const QFontMetrics metrics = sheet->fontMetrics();
+        const QString letters =
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        const QSize expected(qRound(275 * metrics.horizontalAdvance(letters) / 52.0 / 4.0),
+                             qRound(274 * metrics.height() / 8.0));
+        EXPECT_EQ(sheet->PageAreaMinimumSize(), expected);
+        const CPropertyPage* page = sheet->GetActivePage();
+        ASSERT_NE(page, nullptr);
+        EXPECT_GE(page->width(), expected.width());
+        EXPECT_GE(page->height(), expected.height());
+        sheet->hide();
+    }
 }
 
 TEST_F(DiagnosticSheets, MonitorSwitchesOnlyWhenItsStateChanges) {

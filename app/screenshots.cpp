@@ -1,0 +1,138 @@
+// Pictures of the real windows for the README, made against the instrument server on the
+// session bus on whatever platform Qt runs (offscreen needs no display):
+//   orvix-screenshots OUTPUT_FOLDER
+// scripts/screenshots.sh runs it on a private bus with the simulated instrument.
+#include "diagnostic_sheets.h"
+#include "ids_frame.h"
+#include "instrument_proxy.h"
+#include "main_frame.h"
+#include "message_autoanswer.h"
+#include "orvix_client_app.h"
+#include "resource.h"
+#include "string_table.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Past the instrument's initialisation after the client's OpenConnection, with at least one
+// refresh of the status view since.
+constexpr int kSettleMs = 4500;
+// Long enough for a popup or a sheet to show and lay itself out.
+constexpr int kShowMs = 300;
+
+void RunEventsFor(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool Save(const QImage& image, const QDir& folder, const QString& name) {
+    const QString path = folder.filePath(name);
+    if (!image.save(path)) {
+        std::fprintf(stderr, "orvix-screenshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("orvix-screenshots: %s\n", qPrintable(path));
+    return true;
+}
+
+// The window with an open popup of its own drawn where it stands, on a canvas that holds both.
+QImage WindowWithPopup(QWidget* window, QWidget* popup) {
+    const QPixmap windowPixels = window->grab();
+    const QPixmap popupPixels = popup->grab();
+    const QPoint popupAt = popup->mapToGlobal(QPoint()) - window->mapToGlobal(QPoint());
+    const QRect bounds = window->rect().united(QRect(popupAt, popup->size()));
+    const qreal ratio = windowPixels.devicePixelRatio();
+    QImage image(bounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.drawPixmap(-bounds.topLeft(), windowPixels);
+    painter.drawPixmap(popupAt - bounds.topLeft(), popupPixels);
+    return image;
+}
+
+QMenu* MenuHolding(QAction* action) {
+    for (QObject* holder : action->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(holder)) {
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+bool ShootControlMenu(CMainFrame* frame, const QDir& folder) {
+    QAction* changeFlow = frame->Action(ID_CONTROL_CHANGE_FLOW);
+    QMenu* control = changeFlow == nullptr ? nullptr : MenuHolding(changeFlow);
+    if (control == nullptr) {
+        std::fprintf(stderr, "orvix-screenshots: the frame has no Control menu\n");
+        return false;
+    }
+    frame->menuBar()->setActiveAction(control->menuAction());
+    RunEventsFor(kShowMs);
+    // An item under the pointer, as a user sees the menu.
+    control->setActiveAction(changeFlow);
+    RunEventsFor(kShowMs);
+    const bool saved =
+        Save(WindowWithPopup(frame, control), folder, QStringLiteral("control-menu.png"));
+    control->close();
+    RunEventsFor(kShowMs);
+    return saved;
+}
+
+bool ShootServiceSheet(CMainFrame* frame, const QDir& folder) {
+    CDiagnosticSheet sheet(LoadString(IDS_SERVICE_DIAGNOSTICS), frame, 0);
+    bool saved = false;
+    QTimer::singleShot(kShowMs, &sheet, [&sheet, &saved, &folder] {
+        saved = Save(sheet.grab().toImage(), folder, QStringLiteral("service-diagnostics.png"));
+        sheet.PressButton(QStringLiteral("Cancel"));
+    });
+    sheet.DoModal();
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: orvix-screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QDir folder(arguments[1]);
+    if (!QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "orvix-screenshots: cannot make %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+    InstallMessageAutoAnswerFromEnvironment();
+    RegisterInstrumentServerClass();
+
+    COrvixClientApp theApp;
+    if (!theApp.InitInstance({arguments[0]})) {
+        std::fprintf(stderr, "orvix-screenshots: the client did not open its window\n");
+        theApp.ExitInstance();
+        return 1;
+    }
+    CMainFrame* frame = theApp.MainWindow();
+    RunEventsFor(kSettleMs);
+    bool saved = Save(frame->grab().toImage(), folder, QStringLiteral("main-window.png"));
+    saved = ShootControlMenu(frame, folder) && saved;
+    saved = ShootServiceSheet(frame, folder) && saved;
+
+    QTimer::singleShot(0, [&theApp] { theApp.CloseMainWindow(); });
+    theApp.Run();
+    const int exitCode = theApp.ExitInstance();
+    return saved ? exitCode : 1;
+}

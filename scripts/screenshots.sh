@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds and runs orvix-screenshots: pictures of the main window, its Control menu and the Service
+# Diagnostics sheet against the simulated instrument, written as PNG files:
+#   ./scripts/screenshots.sh [OUTPUT_FOLDER]   (default: docs/images)
+#   ORVIX_BUILD_DIR   the build folder (default: build)
+# Runs on Qt's offscreen platform and a private session bus, with the registration, profile and
+# instrument state in a temporary home: it needs no display and touches neither the user's bus
+# nor their files.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+output=$(mkdir -p "${1:-docs/images}" && cd "${1:-docs/images}" && pwd)
+build_dir=${ORVIX_BUILD_DIR:-build}
+
+if [ -z "${ORVIX_SCREENSHOTS_ON_BUS:-}" ]; then
+    ./scripts/build.sh orvix-screenshots orvix-instrument-server
+    bin=$(cd "$build_dir/bin" && pwd)
+    home=$(mktemp -d)
+    trap 'rm -rf "$home"' EXIT
+    export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state"
+    mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
+    # Registered before the bus starts, so the bus finds the server when the client asks for it.
+    "$bin/orvix-instrument-server" --RegServer >/dev/null
+    status=0
+    ORVIX_SCREENSHOTS_ON_BUS="$bin" dbus-run-session -- "$0" "$output" || status=$?
+    exit "$status"
+fi
+
+# From here on, inside the private bus.
+bin=$ORVIX_SCREENSHOTS_ON_BUS
+status=0
+QT_QPA_PLATFORM=offscreen ORVIX_AUTOANSWER_MESSAGES=1 "$bin/orvix-screenshots" "$output" ||
+    status=$?
+
+# The server saves its state on SIGTERM; it must be done before its temporary home goes.
+server_pid=$(dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus \
+    /org/freedesktop/DBus org.freedesktop.DBus.GetConnectionUnixProcessID \
+    string:org.orvix.InstrumentServer 2>/dev/null | awk '{ print $2 }')
+if [ -n "$server_pid" ] && kill -TERM "$server_pid" 2>/dev/null; then
+    for _ in $(seq 50); do
+        kill -0 "$server_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+fi
+exit "$status"

@@ -1,0 +1,182 @@
+// The status view on the real proxy, talking over a bus of the test's own to the simulated
+// instrument that the bus starts on demand, as it starts the server for the client.
+#include "control_id.h"
+#include "instrument_bus.h"
+#include "instrument_proxy.h"
+#include "orvix_client_view.h"
+#include "private_bus.h"
+#include "process_state.h"
+#include "resource.h"
+
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+
+namespace {
+
+const QString kSimulatorInterface = QStringLiteral("org.orvix.InstrumentSimulator1");
+constexpr int kServerExitTimeoutMs = 10'000;
+constexpr int kPollMs = 10;
+
+class StatusViewOnSimulator : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProcessState();
+        ASSERT_TRUE(m_home.isValid());
+        ASSERT_TRUE(m_bus.IsRunning());
+        // Its own state file and Silk folder, so the run never touches the user's instrument.
+        m_bus.AddService(kInstrumentServiceName,
+                         BinaryPath(QStringLiteral("orvix-instrument-server")),
+                         {QStringLiteral("-Embedding"), QStringLiteral("--manual-clock"),
+                          QStringLiteral("--state-file"), m_home.filePath(QStringLiteral("state")),
+                          QStringLiteral("--silk-dir"), m_home.filePath(QStringLiteral("silk"))});
+        m_connection = m_bus.Connect(QStringLiteral("client"));
+        ASSERT_EQ(CreateInstrumentServerProxy(m_connection, IID_IInstrumentServer,
+                                              reinterpret_cast<void**>(&m_server)),
+                  S_OK);
+        m_serverPid = m_bus.OwnerPid(kInstrumentServiceName);
+        m_previousServer = std::exchange(g_pServer, m_server);
+    }
+
+    void TearDown() override {
+        view.reset();
+        if (m_server != nullptr) {
+            g_pServer = m_previousServer;
+            EXPECT_EQ(m_server->Release(), 0U);
+        }
+        // The server leaves with its bus and saves its state on the way out: the folder that
+        // holds the state goes only after it.
+        m_bus.Stop();
+        WaitForServerExit();
+        ResetProcessState();
+    }
+
+    COrvixClientView& OpenView() {
+        view = std::make_unique<COrvixClientView>();
+        view->OnInitialUpdate();
+        return *view;
+    }
+
+    QString Text(int id) const { return FindControl<QLabel>(view.get(), id)->text(); }
+    bool Hidden(int id) const { return FindControl(view.get(), id)->isHidden(); }
+
+    // Acts on the instrument as a person would with the server's verbs.
+    void Simulator(const QString& method, const QVariantList& args = {}) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            kInstrumentServiceName, kInstrumentObjectPath, kSimulatorInterface, method);
+        call.setArguments(args);
+        const QDBusMessage reply = m_connection.call(call);
+        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    }
+    void StepClock(qulonglong ms) { Simulator(QStringLiteral("StepClock"), {ms}); }
+
+    std::unique_ptr<COrvixClientView> view;
+
+private:
+    // The bus daemon started the server, so this process cannot wait for it; and once the
+    // daemon is gone the server may stay a zombie for a while, which has done all its writing.
+    static bool Ended(qint64 pid) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            return true;
+        }
+        const QByteArray line = stat.readAll();
+        const qsizetype stateAt = line.lastIndexOf(") ") + 2;
+        return stateAt < 2 || stateAt >= line.size() || line[stateAt] == 'Z';
+    }
+
+    void WaitForServerExit() const {
+        if (m_serverPid <= 0) {
+            return;
+        }
+        QElapsedTimer waited;
+        waited.start();
+        while (!Ended(m_serverPid) && waited.elapsed() < kServerExitTimeoutMs) {
+            QThread::msleep(kPollMs);
+        }
+    }
+
+    QTemporaryDir m_home;
+    PrivateBus m_bus;
+    QDBusConnection m_connection{QString()};
+    IInstrumentServer* m_server = nullptr;
+    IInstrumentServer* m_previousServer = nullptr;
+    qint64 m_serverPid = 0;
+};
+
+// The simulated instrument has pump C post-column and a sample thermostat, but no plate
+// feeders.
+TEST_F(StatusViewOnSimulator, HidesWhatTheInstrumentReportsAsNotFitted) {
+    OpenView();
+    EXPECT_TRUE(Hidden(IDC_COMPOSITION_C));
+    EXPECT_FALSE(Hidden(IDC_AUX_FLOW_RATE));
+    EXPECT_FALSE(Hidden(IDC_AUX_PRESSURE));
+    EXPECT_FALSE(Hidden(IDC_SAMPLE_ACTUAL));
+    EXPECT_TRUE(Hidden(IDC_FEEDER1_NEXT));
+}
+
+TEST_F(StatusViewOnSimulator, ShowsTheFlowThatChangeFlowSet) {
+    OpenView().OnTimer();
+    EXPECT_EQ(Text(IDC_FLOW_RATE), QStringLiteral("5.00 \u00B5L/min"));
+    EXPECT_EQ(Text(IDC_COMPOSITION_A), QStringLiteral("95.0 %A1"));
+    EXPECT_EQ(Text(IDC_COMPOSITION_B), QStringLiteral("5.0 %B"));
+    EXPECT_EQ(Text(IDC_AUX_FLOW_RATE), QStringLiteral("0.00 \u00B5L/min"));
+
+    ASSERT_EQ(g_pServer->ChangeFlow(12.5F, 60.0F, 40.0F, 2.5F), S_OK);
+    view->OnTimer();
+    EXPECT_EQ(Text(IDC_FLOW_RATE), QStringLiteral("12.50 \u00B5L/min"));
+    EXPECT_EQ(Text(IDC_COMPOSITION_A), QStringLiteral("60.0 %A1"));
+    EXPECT_EQ(Text(IDC_COMPOSITION_B), QStringLiteral("40.0 %B"));
+    EXPECT_EQ(Text(IDC_AUX_FLOW_RATE), QStringLiteral("2.50 \u00B5L/min"));
+}
+
+TEST_F(StatusViewOnSimulator, StateAndPressureFollowTheInstrumentsClock) {
+    ASSERT_EQ(g_pServer->OpenConnection(kConnectArg1, kConnectArg2), S_OK);
+    OpenView().OnTimer();
+    EXPECT_EQ(Text(IDC_STATE), QStringLiteral("Initializing"));
+    const QString before = Text(IDC_PRESSURE);
+    ASSERT_TRUE(before.endsWith(QStringLiteral(" PSI"))) << before.toStdString();
+
+    ASSERT_EQ(g_pServer->ChangeFlow(12.5F, 60.0F, 40.0F, 0.0F), S_OK);
+    // Ten of the pressure's time constants, and well past the initialisation.
+    StepClock(15'000);
+    view->OnTimer();
+    EXPECT_EQ(Text(IDC_STATE), QStringLiteral("Idle"));
+    const QString after = Text(IDC_PRESSURE);
+    // 2.5 times the flow at about the same viscosity: more than twice the pressure.
+    EXPECT_GT(after.section(u' ', 0, 0).toDouble(), 2.0 * before.section(u' ', 0, 0).toDouble())
+        << before.toStdString() << " -> " << after.toStdString();
+}
+
+TEST_F(StatusViewOnSimulator, ShowsTheInstrumentsErrorUntilTheResetClearsIt) {
+    OpenView().OnTimer();
+    EXPECT_EQ(Text(IDC_ERRORS), QString());
+    Simulator(QStringLiteral("RaiseError"), {QStringLiteral("Pump A overpressure")});
+    view->OnTimer();
+    EXPECT_EQ(Text(IDC_STATE), QStringLiteral("Error"));
+    EXPECT_EQ(Text(IDC_ERRORS), QStringLiteral("Pump A overpressure"));
+    // Read again on every tick while pending; the list handed out each time stays the proxy's.
+    view->OnTimer();
+    EXPECT_EQ(Text(IDC_ERRORS), QStringLiteral("Pump A overpressure"));
+
+    // The toolbar's reset clears the text and has the instrument initialise, which clears
+    // its errors.
+    view->OnCommand(ID_RESET_COMMUNICATIONS);
+    EXPECT_EQ(Text(IDC_ERRORS), QString());
+    view->OnTimer();
+    EXPECT_EQ(Text(IDC_STATE), QStringLiteral("Initializing"));
+    StepClock(5'000);
+    view->OnTimer();
+    EXPECT_EQ(Text(IDC_STATE), QStringLiteral("Idle"));
+    EXPECT_EQ(Text(IDC_ERRORS), QString());
+}
+
+} // namespace
