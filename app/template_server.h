@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activation_file.h"
 #include "guid.h"
 #include "hresult.h"
 
@@ -98,17 +99,3 @@ private:
     std::vector<QPointer<CDocumentBusObject>> m_documents;
     int m_nextDocument = 1;
 };
-
-// The user's session services folder: $XDG_DATA_HOME/dbus-1/services, or
-// ~/.local/share/dbus-1/services when XDG_DATA_HOME is not set.
-QString SessionServicesDir();
-
-// The text of an activation file: the bus starts "executable arguments" for busName.
-QString ActivationFileText(const QString& busName, const QString& executable,
-                           const QString& arguments, const QString& comment);
-
-// Writes busName's activation file in SessionServicesDir(), creating the folder as needed.
-bool WriteActivationFile(const QString& busName, const QString& executable,
-                         const QString& arguments, const QString& comment);
-
-QString ActivationFilePath(const QString& busName);
