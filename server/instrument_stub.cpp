@@ -159,11 +159,8 @@ QDBusMessage CInstrumentServerStub::Dispatch(
     ArgCursor in(call.arguments());
     const std::int32_t nPlates = in.Int();
     const QByteArray bytes = in.Bytes();
-    if (nPlates < 0) {
-        return BadArguments(call);
-    }
-    std::vector<PlateConfiguration> plates(static_cast<std::size_t>(nPlates));
-    if (!DecodeRecords(bytes, plates.size(), plates.data())) {
+    std::vector<PlateConfiguration> plates;
+    if (!DecodeRecordList(bytes, nPlates, &plates)) {
         return BadArguments(call);
     }
     const HRESULT hr = (m_pTarget->*operation)(nPlates, plates.empty() ? nullptr : plates.data());

@@ -90,16 +90,6 @@ template <class R> QByteArray EncodeList(const R* items, std::int32_t count) {
     return EncodeRecords(items, static_cast<std::size_t>(count));
 }
 
-// A list's entries arrive as one blob that must hold exactly count entries.
-template <class R>
-bool DecodeList(const QByteArray& bytes, std::int32_t count, std::vector<R>* items) {
-    if (count < 0) {
-        return false;
-    }
-    items->resize(static_cast<std::size_t>(count));
-    return DecodeRecords(bytes, items->size(), items->data());
-}
-
 template <class R> R* TaskAllocList(const std::vector<R>& items) {
     return items.empty() ? nullptr : TaskAllocRecords(items.data(), items.size());
 }
@@ -131,9 +121,9 @@ bool TakeMethod(ArgCursor& in, MethodHolder& holder) {
     const QByteArray list2 = in.Bytes();
     holder.column = in.Text();
     const QByteArray steps = in.Bytes();
-    return record && DecodeList(list1, holder.record.nList1Count, &holder.list1) &&
-           DecodeList(list2, holder.record.nList2Count, &holder.list2) &&
-           DecodeList(steps, holder.record.nStepCount, &holder.steps);
+    return record && DecodeRecordList(list1, holder.record.nList1Count, &holder.list1) &&
+           DecodeRecordList(list2, holder.record.nList2Count, &holder.list2) &&
+           DecodeRecordList(steps, holder.record.nStepCount, &holder.steps);
 }
 
 } // namespace
@@ -201,7 +191,7 @@ bool ParamWire<const InjectionSpec*>::Take(ArgCursor& in, Holder& holder) {
     const bool record = DecodeRecord(in.Bytes(), &holder.record);
     const QByteArray entries = in.Bytes();
     holder.texts = in.Texts();
-    return record && DecodeList(entries, holder.record.nEntries, &holder.entries) &&
+    return record && DecodeRecordList(entries, holder.record.nEntries, &holder.entries) &&
            holder.texts.size() == holder.record.nEntries;
 }
 
@@ -309,7 +299,7 @@ bool ParamWire<DataBlockList**>::Parse(ArgCursor& in, Parsed& parsed) {
     const bool record = DecodeRecord(in.Bytes(), &parsed.list);
     const QByteArray blocks = in.Bytes();
     parsed.values = in.Blobs();
-    if (!record || !DecodeList(blocks, parsed.list.nBlocks, &parsed.blocks) ||
+    if (!record || !DecodeRecordList(blocks, parsed.list.nBlocks, &parsed.blocks) ||
         parsed.values.size() != parsed.list.nBlocks) {
         return false;
     }

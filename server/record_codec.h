@@ -5,6 +5,8 @@
 #include <QByteArray>
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 // Wire form of each record: exactly its specified little-endian layout, pointer fields zero.
 // Whatever a pointer field points to travels beside the record (see instrument_wire.h).
@@ -52,4 +54,16 @@ template <class R> bool DecodeRecords(const QByteArray& bytes, std::size_t count
         }
     }
     return true;
+}
+
+// A list of count records as it arrives from the bus. The size is checked before the list is
+// sized, so a count that the bytes do not back never becomes an allocation.
+template <class R>
+bool DecodeRecordList(const QByteArray& bytes, std::int32_t count, std::vector<R>* records) {
+    if (count < 0 ||
+        static_cast<std::size_t>(bytes.size()) != static_cast<std::size_t>(count) * kWireSize<R>) {
+        return false;
+    }
+    records->resize(static_cast<std::size_t>(count));
+    return DecodeRecords(bytes, records->size(), records->data());
 }

@@ -402,4 +402,17 @@ TEST_F(BusRoundTrip, ASuccessWithoutItsRecordIsAFailureNotACrash) {
     EXPECT_EQ(out, nullptr);
 }
 
+TEST_F(BusRoundTrip, APlateCountTheBytesDoNotBackIsRefusedByTheStub) {
+    ASSERT_NO_FATAL_FAILURE(Serve());
+    const std::size_t callsBefore = fake->calls.size();
+    QDBusMessage call = QDBusMessage::createMethodCall(kInstrumentServiceName,
+                                                       kInstrumentObjectPath, kInstrumentInterface,
+                                                       QStringLiteral("SetPlateConfiguration"));
+    call.setArguments({QVariant(std::int32_t{2147483647}), QVariant(QByteArray())});
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+    ASSERT_EQ(reply.type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
+    EXPECT_EQ(fake->calls.size(), callsBefore) << "the implementation was not called";
+}
+
 } // namespace

@@ -168,4 +168,16 @@ TEST(RecordCodec, DecodingRefusesAWrongSize) {
     EXPECT_TRUE(DecodeRecords(QByteArray(48, '\0'), steps.size(), steps.data()));
 }
 
+TEST(RecordCodec, AListCountTheBytesDoNotBackIsRefusedWithoutSizingTheList) {
+    std::vector<PlateConfiguration> plates;
+    EXPECT_FALSE(DecodeRecordList(QByteArray(), 2147483647, &plates));
+    EXPECT_TRUE(plates.empty());
+    EXPECT_FALSE(DecodeRecordList(QByteArray(), -1, &plates));
+    EXPECT_FALSE(DecodeRecordList(QByteArray(111, '\0'), 2, &plates));
+    EXPECT_TRUE(DecodeRecordList(QByteArray(112, '\0'), 2, &plates));
+    EXPECT_EQ(plates.size(), 2U);
+    EXPECT_TRUE(DecodeRecordList(QByteArray(), 0, &plates));
+    EXPECT_TRUE(plates.empty());
+}
+
 } // namespace
