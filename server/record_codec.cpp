@@ -85,7 +85,9 @@ std::uint32_t GetWord(const char* at) {
 template <class R> QByteArray EncodeFields(const R& record) {
     QByteArray bytes(static_cast<qsizetype>(kWireSize<R>), '\0');
     char* base = bytes.data();
-    for (const auto& field : FieldsOf<R>()) {
+    // Built once: every status refresh encodes and decodes through these tables.
+    static const std::vector<WireField<R>> kFields = FieldsOf<R>();
+    for (const auto& field : kFields) {
         char* at = base + field.offset;
         std::visit(
             [&](auto member) {
@@ -110,7 +112,8 @@ template <class R> bool DecodeFields(const QByteArray& bytes, R* record) {
     }
     *record = R{};
     const char* base = bytes.constData();
-    for (const auto& field : FieldsOf<R>()) {
+    static const std::vector<WireField<R>> kFields = FieldsOf<R>();
+    for (const auto& field : kFields) {
         const char* at = base + field.offset;
         std::visit(
             [&](auto member) {
