@@ -9,15 +9,6 @@
 
 #include <QStyle>
 
-namespace {
-
-QString FromBstr(BSTR text) {
-    const std::u16string_view view = BstrView(text);
-    return QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size()));
-}
-
-} // namespace
-
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDlg>()) {
     m_ui->setupUi(this);
     const int size = style()->pixelMetric(QStyle::PM_LargeIconSize);
@@ -35,8 +26,9 @@ void CAboutDlg::OnInitDialog() {
         return;
     }
     m_ui->clientVersionText->setText(m_ui->clientVersionText->text() + u' ' +
-                                     FromBstr(clientVersion));
-    m_ui->pumpVersionText->setText(m_ui->pumpVersionText->text() + u' ' + FromBstr(pumpVersion));
+                                     QStringFromBstr(clientVersion));
+    m_ui->pumpVersionText->setText(m_ui->pumpVersionText->text() + u' ' +
+                                   QStringFromBstr(pumpVersion));
     m_ui->autoSamplerVersionText->setText(QStringLiteral("%1 %2").arg(
         m_ui->autoSamplerVersionText->text(),
         QString::asprintf("%.2f", static_cast<double>(autoSamplerVersion))));

@@ -62,15 +62,20 @@ std::u16string_view BstrView(BSTR bstr) {
     return bstr == nullptr ? std::u16string_view{} : std::u16string_view(bstr, SysStringLen(bstr));
 }
 
-BSTR BstrFromUtf8(std::string_view utf8) {
-    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+BSTR BstrFromQString(const QString& text) {
     return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.utf16()),
                              static_cast<std::uint32_t>(text.size()));
 }
 
-std::string Utf8FromBstr(BSTR bstr) {
+QString QStringFromBstr(BSTR bstr) {
     const std::u16string_view view = BstrView(bstr);
-    return QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size()))
-        .toUtf8()
-        .toStdString();
+    return QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+BSTR BstrFromUtf8(std::string_view utf8) {
+    return BstrFromQString(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+std::string Utf8FromBstr(BSTR bstr) {
+    return QStringFromBstr(bstr).toUtf8().toStdString();
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+class QString;
+
 // COM strings: UTF-16 text preceded by a 32-bit byte length and followed by a terminating zero,
 // the pointer pointing at the first character. char16_t keeps them two bytes per unit on every
 // platform.
@@ -20,3 +22,5 @@ std::uint32_t SysStringByteLen(BSTR bstr);
 BSTR BstrFromUtf8(std::string_view utf8);
 std::string Utf8FromBstr(BSTR bstr);
 std::u16string_view BstrView(BSTR bstr);
+BSTR BstrFromQString(const QString& text);
+QString QStringFromBstr(BSTR bstr);

@@ -204,13 +204,11 @@ const InjectionSpec* ParamWire<const InjectionSpec*>::Use(Holder& holder) {
 }
 
 void ParamWire<BSTR*>::Reply(QVariantList& reply, const Slot& slot) {
-    const std::u16string_view view = BstrView(slot);
-    reply << QVariant(QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size())));
+    reply << QVariant(QStringFromBstr(slot));
 }
 
 void ParamWire<BSTR*>::Deliver(Parsed& parsed, BSTR* out) {
-    *out = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(parsed.utf16()),
-                             static_cast<std::uint32_t>(parsed.size()));
+    *out = BstrFromQString(parsed);
 }
 
 // A successful call that produced no block sends an empty record, which the proxy refuses.

@@ -122,14 +122,11 @@ template <> struct ParamWire<BSTR> : InParamBase {
     static constexpr const char* kInSig = "s";
     using Holder = BstrHolder;
     static bool Put(QVariantList& args, BSTR value) {
-        const std::u16string_view view = BstrView(value);
-        args << QVariant(QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size())));
+        args << QVariant(QStringFromBstr(value));
         return true;
     }
     static bool Take(ArgCursor& in, Holder& holder) {
-        const QString text = in.String();
-        holder.bstr = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.utf16()),
-                                        static_cast<std::uint32_t>(text.size()));
+        holder.bstr = BstrFromQString(in.String());
         return holder.bstr != nullptr;
     }
     static BSTR Use(Holder& holder) { return holder.bstr; }
