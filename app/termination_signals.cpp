@@ -14,14 +14,15 @@ std::array<int, 2> g_pipe{-1, -1};
 
 void OnSignal(int signalNumber) {
     const char byte = static_cast<char>(signalNumber);
-    // Nothing to do if the event loop has not read the previous one yet.
+    // Nothing to do if the event loop has not read the previous ones yet: the socket does not
+    // block, so a full one drops the byte instead of stopping the process in its handler.
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[0], &byte, 1);
 }
 
 } // namespace
 
 void HandleTerminationSignals(std::function<void()> onSignal) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe.data()) != 0) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe.data()) != 0) {
         return;
     }
     auto* notifier =

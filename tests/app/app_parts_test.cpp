@@ -7,6 +7,7 @@
 #include "orvix_client_doc.h"
 #include "recent_file_list.h"
 #include "template_server.h"
+#include "termination_signals.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -169,6 +172,23 @@ TEST(RecentFileListTest, ReadsAndWritesFileOneToFileN) {
     list.WriteList(profile);
     profile.beginGroup(QStringLiteral("Recent File List"));
     EXPECT_EQ(profile.childKeys(), QStringList({QStringLiteral("File2"), QStringLiteral("File4")}));
+}
+
+TEST(TerminationSignalsTest, AFloodOfSignalsWhileTheLoopIsBusyDoesNotStopTheProcess) {
+    static int handled = 0;
+    HandleTerminationSignals([] { ++handled; });
+    // Nothing reads the socket while this loop runs, as when the event loop is busy: a handler
+    // that blocked on a full socket would never return.
+    for (int i = 0; i < 100000; ++i) {
+        std::raise(SIGHUP);
+    }
+    for (int i = 0; i < 100 && handled == 0; ++i) {
+        QCoreApplication::processEvents();
+    }
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        std::signal(signalNumber, SIG_DFL);
+    }
+    EXPECT_GE(handled, 1);
 }
 
 TEST(IconTableTest, IconOneTwentyEightIsTheApplicationsOwn) {
