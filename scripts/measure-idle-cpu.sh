@@ -9,6 +9,7 @@
 # so it touches neither the user's bus nor their files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/private-session.sh
 
 build_dir=$(cd "${1:-build-rel}" && pwd)
 client="$build_dir/bin/orvix-client"
@@ -23,15 +24,7 @@ if [ -z "${ORVIX_IDLE_CPU_ON_BUS:-}" ]; then
             exit 1
         fi
     done
-    home=$(mktemp -d)
-    trap 'rm -rf "$home"' EXIT
-    export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state"
-    mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
-    # Registered before the bus starts, so the bus finds the server when the client asks for it.
-    "$server" --RegServer >/dev/null
-    status=0
-    ORVIX_IDLE_CPU_ON_BUS=1 dbus-run-session -- "$0" "$build_dir" || status=$?
-    exit "$status"
+    in_private_session "$server" ORVIX_IDLE_CPU_ON_BUS 1 "$0" "$build_dir"
 fi
 
 # From here on, inside the private bus.

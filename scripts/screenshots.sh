@@ -8,6 +8,7 @@
 # nor their files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/private-session.sh
 
 output=$(mkdir -p "${1:-docs/images}" && cd "${1:-docs/images}" && pwd)
 build_dir=${ORVIX_BUILD_DIR:-build}
@@ -15,15 +16,7 @@ build_dir=${ORVIX_BUILD_DIR:-build}
 if [ -z "${ORVIX_SCREENSHOTS_ON_BUS:-}" ]; then
     ./scripts/build.sh orvix-screenshots orvix-instrument-server
     bin=$(cd "$build_dir/bin" && pwd)
-    home=$(mktemp -d)
-    trap 'rm -rf "$home"' EXIT
-    export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state"
-    mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
-    # Registered before the bus starts, so the bus finds the server when the client asks for it.
-    "$bin/orvix-instrument-server" --RegServer >/dev/null
-    status=0
-    ORVIX_SCREENSHOTS_ON_BUS="$bin" dbus-run-session -- "$0" "$output" || status=$?
-    exit "$status"
+    in_private_session "$bin/orvix-instrument-server" ORVIX_SCREENSHOTS_ON_BUS "$bin" "$0" "$output"
 fi
 
 # From here on, inside the private bus.
