@@ -9,11 +9,13 @@
 #include "resource.h"
 
 #include <QDBusMessage>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -177,6 +179,33 @@ TEST_F(StatusViewOnSimulator, ShowsTheInstrumentsErrorUntilTheResetClearsIt) {
     view->OnTimer();
     EXPECT_EQ(Text(IDC_STATE), QStringLiteral("Idle"));
     EXPECT_EQ(Text(IDC_ERRORS), QString());
+}
+
+TEST_F(StatusViewOnSimulator, TestMenuSetThenGetShowsTheMethodAndReadAllDataKeepsDetectorValues) {
+    // data.bin goes to ../Orvix from the current directory.
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("work")));
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("Orvix")));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(root.filePath(QStringLiteral("work"))));
+    OpenView();
+    view->OnCommand(ID_TEST_SET_SEPARATION_METHOD);
+    view->OnCommand(ID_TEST_GET_SEPARATION_METHOD);
+    EXPECT_EQ(Text(IDC_COLUMN_SET), QStringLiteral("35.0"));
+    EXPECT_EQ(Text(IDC_SAMPLE_SET), QStringLiteral("35.0"));
+
+    StepClock(2'000);
+    view->OnCommand(ID_TEST_READ_ALL_DATA);
+    QFile data(root.filePath(QStringLiteral("Orvix/data.bin")));
+    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+    const QByteArray bytes = data.readAll();
+    QDir::setCurrent(previous);
+    ASSERT_EQ(bytes.size(), 20 * 4) << "ten samples a second";
+    for (qsizetype at = 0; at < bytes.size(); at += 4) {
+        const auto microAbsorbance = qFromLittleEndian<std::int32_t>(bytes.constData() + at);
+        EXPECT_GT(microAbsorbance, 900);
+        EXPECT_LT(microAbsorbance, 1'100) << "a quiet baseline before any injection";
+    }
 }
 
 } // namespace
