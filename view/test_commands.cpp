@@ -1,6 +1,7 @@
 #include "test_commands.h"
 
 #include "instrument_server.h"
+#include "pumps.h"
 #include "raw_data_file.h"
 #include "record_memory.h"
 #include "resource.h"
@@ -14,17 +15,19 @@
 
 namespace {
 
+// The fixed arguments of the commands; what they mean is the server's business.
 constexpr float kFlow = 20.0F;
 // The composition adds up to 99: these commands bypass the Change Flow dialog's checks.
 constexpr float kPercentEach = 33.0F;
-constexpr float kConditionValue = 10.0F;
-constexpr std::int32_t kConditionCount = 1;
+constexpr float kConditionColumnValue = 10.0F;
+constexpr std::int32_t kConditionColumnArg = 1;
 constexpr float kEquilibrateValue = 10.0F;
-constexpr std::int32_t kHoldFlow = 1;
-constexpr std::int32_t kLiftUp = 1;
-constexpr std::int32_t kInjectionMode = 0;
+constexpr std::int32_t kHoldAndResumeArg = 1;
+constexpr std::int32_t kMoveLiftArg = 1;
+constexpr std::int32_t kInjectionArg = 0;
 constexpr std::int32_t kPrimeVolumes = 5;
-constexpr std::int32_t kAllPumps = 1 | 2 | 4;
+// All three pumps, whether or not pump C is fitted: the server decides what to make of it.
+constexpr std::int32_t kAllPumps = kPumpMaskA | kPumpMaskB | kPumpMaskC;
 constexpr std::int32_t kReadAllErrorsArg = 1;
 
 } // namespace
@@ -99,7 +102,7 @@ void CTestCommands::OnChangeFlow() {
 }
 
 void CTestCommands::OnConditionColumn() {
-    g_pServer->ConditionColumn(kConditionValue, kConditionCount);
+    g_pServer->ConditionColumn(kConditionColumnValue, kConditionColumnArg);
 }
 
 void CTestCommands::OnEquilibrate() {
@@ -141,7 +144,7 @@ void CTestCommands::OnGoToInitialConditions() {
 }
 
 void CTestCommands::OnHoldAndResumeFlow() {
-    g_pServer->HoldAndResumeFlow(kHoldFlow);
+    g_pServer->HoldAndResumeFlow(kHoldAndResumeArg);
 }
 
 void CTestCommands::OnInitializeInstrument() {
@@ -153,13 +156,13 @@ void CTestCommands::OnLaunchDiagnostics() {
 }
 
 void CTestCommands::OnMoveLift() {
-    g_pServer->MoveLift(kLiftUp);
+    g_pServer->MoveLift(kMoveLiftArg);
 }
 
 void CTestCommands::OnPerformInjection() {
     const CTestInjectionSpec first;
     const CTestInjectionSpec second;
-    g_pServer->PerformInjection(kInjectionMode, &first.record, &second.record);
+    g_pServer->PerformInjection(kInjectionArg, &first.record, &second.record);
 }
 
 void CTestCommands::OnPerformTrigger() {
