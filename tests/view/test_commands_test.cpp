@@ -1,4 +1,4 @@
-// The Test menu's commands: data.bin, the set points, and the arguments the server receives.
+// The Test menu's commands: what ReadAllData writes, and the arguments the server receives.
 #include "status_view_fixture.h"
 
 #include "instrument_proxy.h"
@@ -21,13 +21,14 @@
 
 namespace {
 
-// Runs in <temp>/work, with data.bin's folder at <temp>/Orvix when asked for.
+// Runs in <temp>/work, with data.bin's folder at <temp>/Orvix.
 class TestCommandsTest : public StatusViewTest {
 protected:
     void SetUp() override {
         StatusViewTest::SetUp();
         ASSERT_TRUE(m_root.isValid());
         ASSERT_TRUE(QDir(m_root.path()).mkdir(QStringLiteral("work")));
+        ASSERT_TRUE(QDir(m_root.path()).mkdir(QStringLiteral("Orvix")));
         m_previousDir = QDir::currentPath();
         work = m_root.filePath(QStringLiteral("work"));
         ASSERT_TRUE(QDir::setCurrent(work));
@@ -38,7 +39,6 @@ protected:
         StatusViewTest::TearDown();
     }
 
-    void MakeDataFolder() { ASSERT_TRUE(QDir(m_root.path()).mkdir(QStringLiteral("Orvix"))); }
     void Run(int commandId) {
         view->OnCommand(commandId);
         EXPECT_EQ(QDir::currentPath(), work) << "the current directory is the process's";
@@ -62,7 +62,6 @@ private:
 };
 
 TEST_F(TestCommandsTest, ReadAllDataAppendsTheFirstBlockAsRawWordsAndNothingForNoBlocks) {
-    MakeDataFolder();
     OpenView();
     Run(ID_TEST_READ_ALL_DATA);
     EXPECT_FALSE(QFile::exists(dataFile)) << "no block, no file";
@@ -85,19 +84,7 @@ TEST_F(TestCommandsTest, ReadAllDataAppendsTheFirstBlockAsRawWordsAndNothingForN
     EXPECT_EQ(qFromLittleEndian<std::int32_t>(bytes.constData() + 60), 2147483647);
 }
 
-TEST_F(TestCommandsTest, AMissingDataFolderIsNamedInTheStatusBarAndNothingIsCreated) {
-    OpenView();
-    QSignalSpy messages(view->TestCommands(), &CTestCommands::statusMessage);
-    fake->dataBlocks = {{1, Values(3, 1)}};
-    Run(ID_TEST_READ_ALL_DATA);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages.at(0).at(0).toString(),
-              QStringLiteral("Could not write %1: No such file or directory").arg(dataFile));
-    EXPECT_FALSE(QFileInfo::exists(QFileInfo(dataFile).path()));
-}
-
 TEST_F(TestCommandsTest, AFileThatFillsUpMidValueKeepsItsWholeValuesOnly) {
-    MakeDataFolder();
     OpenView();
     fake->dataBlocks = {{1, Values(10, 1)}};
     Run(ID_TEST_READ_ALL_DATA);
@@ -117,25 +104,6 @@ TEST_F(TestCommandsTest, AFileThatFillsUpMidValueKeepsItsWholeValuesOnly) {
     EXPECT_EQ(DataBytes().size(), 40);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.at(0).at(0).toString().startsWith(QStringLiteral("Could not write ")));
-}
-
-TEST_F(TestCommandsTest, GetAfterSetShowsTheStoredSetPointsUntilTheNextRefresh) {
-    // A server that keeps the method it is sent.
-    fake->onCall = [this](const std::string& operation) {
-        if (operation == "SetSeparationMethod") {
-            fake->method = *fake->sentMethod;
-        }
-    };
-    fake->status.fColumnTempSet = 20.0F;
-    fake->configuration.bSampleTemp = 1;
-    OpenView();
-    Run(ID_TEST_SET_SEPARATION_METHOD);
-    Run(ID_TEST_GET_SEPARATION_METHOD);
-    EXPECT_EQ(Text(IDC_COLUMN_SET), QStringLiteral("35.0"));
-    EXPECT_EQ(Text(IDC_SAMPLE_SET), QStringLiteral("35.0"));
-    EXPECT_EQ(Label(IDC_SAMPLE_SET)->accessibleDescription(), QStringLiteral("35.0"));
-    view->OnTimer();
-    EXPECT_EQ(Text(IDC_COLUMN_SET), QStringLiteral("20.0\u00B0C"));
 }
 
 std::uint32_t F(float value) {
@@ -177,7 +145,6 @@ private:
 };
 
 TEST_F(TestCommandsOnTheWire, EachCommandSendsItsFixedArguments) {
-    MakeDataFolder();
     fake->dataBlocks = {{5, {1, 2}}};
     OpenView();
     fake->calls.clear();
