@@ -95,7 +95,9 @@ void CPropertySheet::Build() {
     for (CPropertyPage* page : std::as_const(m_pages)) {
         m_stack->addWidget(page);
     }
-    m_stack->setMinimumSize(PageAreaMinimumSize());
+    if (const QSize area = PageAreaMinimumSize(); area.isValid()) {
+        m_stack->setMinimumSize(area);
+    }
     layout->addWidget(m_stack);
     m_buttons = new QDialogButtonBox(this);
     const auto add = [this](const QString& text, QDialogButtonBox::ButtonRole role,

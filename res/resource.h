@@ -7,3 +7,4 @@
 #include "ids_frame.h"
 #include "ids_view.h"
 #include "ids_dialogs.h"
+#include "ids_upgrade.h"

@@ -1,0 +1,121 @@
+#include "upgrade_software_step3.h"
+
+#include "ids_upgrade.h"
+#include "instrument_server.h"
+#include "line_count.h"
+#include "property_sheet.h"
+#include "string_table.h"
+#include "ui.h"
+#include "ui_upgrade_software_step3.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimerEvent>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Firmware files are looked for here first, beside the client's own folder.
+const QString kFirmwareFolder = QStringLiteral("../Orvix/");
+
+// The instrument restarts once nearly every line is in; the last few may not be reported
+// before it goes away.
+constexpr double kRestartShare = 0.05;
+
+} // namespace
+
+CUpgradeSoftwareStep3::CUpgradeSoftwareStep3()
+    : CPropertyPage(IDD_UPGRADE_STEP3), m_ui(std::make_unique<Ui::UpgradeSoftwareStep3>()) {
+    m_ui->setupUi(this);
+    connect(m_ui->browseButton, &QPushButton::clicked, this, &CUpgradeSoftwareStep3::OnBrowse);
+}
+
+CUpgradeSoftwareStep3::~CUpgradeSoftwareStep3() = default;
+
+bool CUpgradeSoftwareStep3::OnInitDialog() {
+    m_ui->downloadCompleteText->hide();
+    m_nTimer = startTimer(kPollPeriodMs);
+    return CPropertyPage::OnInitDialog();
+}
+
+bool CUpgradeSoftwareStep3::OnSetActive() {
+    Sheet()->SetWizardButtons(PSWIZB_DISABLEDFINISH);
+    return CPropertyPage::OnSetActive();
+}
+
+void CUpgradeSoftwareStep3::OnDestroy() {
+    if (m_nTimer != 0) {
+        killTimer(m_nTimer);
+        m_nTimer = 0;
+    }
+}
+
+void CUpgradeSoftwareStep3::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_nTimer) {
+        OnTimer();
+    }
+    CPropertyPage::timerEvent(event);
+}
+
+void CUpgradeSoftwareStep3::OnBrowse() {
+    // Where there is no such folder the chooser opens where we are.
+    QDir::setCurrent(kFirmwareFolder);
+    const QString chosen = ChooseOpenFile(this, QString(), LoadString(IDS_FIRMWARE_FILE_FILTER));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString path = QFileInfo(chosen).absoluteFilePath();
+    // The chooser lets a name be typed that need not exist: an unreadable file is reported and
+    // nothing is sent, so the operator can choose again.
+    QString fault;
+    const std::optional<std::int64_t> lines = CountFileLines(path, fault);
+    if (!lines) {
+        AppMessageBox(
+            LoadString(IDS_FIRMWARE_FILE_UNREADABLE).arg(QDir::toNativeSeparators(path), fault),
+            MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    m_nLineCount =
+        static_cast<int>(std::min<std::int64_t>(*lines, std::numeric_limits<int>::max()));
+    m_ui->downloadProgress->setRange(0, m_nLineCount);
+    ShowPath(path);
+    // A new file starts a new download: the last one's completion no longer holds.
+    m_ui->downloadCompleteText->hide();
+    m_bDownloadStarted = 1;
+    // The server gets the whole path, however long, in the file system's own encoding.
+    const QByteArray narrowPath = QFile::encodeName(path);
+    g_pServer->DownloadSoftware(narrowPath.constData());
+}
+
+void CUpgradeSoftwareStep3::ShowPath(const QString& path) {
+    m_ui->firmwarePathText->setText(path);
+    m_ui->firmwarePathText->setAccessibleDescription(path);
+}
+
+bool CUpgradeSoftwareStep3::NearlySent(int linesSent) const {
+    const double lineCount = m_nLineCount;
+    return linesSent >= lineCount - lineCount * kRestartShare;
+}
+
+void CUpgradeSoftwareStep3::OnTimer() {
+    std::int32_t nLines = 0;
+    if (FAILED(g_pServer->GetDownloadProgress(&nLines))) {
+        return;
+    }
+    m_ui->downloadProgress->setValue(std::clamp(nLines, 0, m_ui->downloadProgress->maximum()));
+    if (m_bDownloadStarted != 1 || !NearlySent(nLines)) {
+        return;
+    }
+    const HRESULT hr = g_pServer->IsInstrumentReady();
+    if (hr == S_FALSE) {
+        m_bRestartSeen = 1;
+        m_ui->downloadCompleteText->show();
+    } else if (hr == S_OK && m_bRestartSeen == 1) {
+        g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
+        m_bRestartSeen = 0;
+        Sheet()->SetWizardButtons(PSWIZB_FINISH);
+    }
+}
