@@ -53,6 +53,17 @@ const QHash<int, QString>& Table() {
         {3109, QStringLiteral("Position 2")},
         {3110, QStringLiteral("Vent")},
         {3111, QStringLiteral("System")},
+        {3410, QStringLiteral("%4.1f")},
+        {3411, QStringLiteral("Silk Files (*.bin);;All Files (*.*)")},
+        {3412, QStringLiteral("../Orvix/")},
+        {3413, QStringLiteral("%d ")},
+        {3414, QStringLiteral("%d Hours")},
+        {3415, QStringLiteral("-")},
+        {3416, QStringLiteral("%5.1f")},
+        {3417, QStringLiteral("%3.1f")},
+        {3418, QStringLiteral("The firmware upgrade is not available yet.")},
+        {61713, QStringLiteral("Please enter a number.")},
+        {61715, QStringLiteral("Please enter a number between %1 and %2.")},
         {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},
@@ -63,6 +74,10 @@ const QHash<int, QString>& Table() {
 
 } // namespace
 
-QString LoadString(int id) { return Table().value(id); }
+QString LoadString(int id) {
+    return Table().value(id);
+}
 
-bool HasString(int id) { return Table().contains(id); }
+bool HasString(int id) {
+    return Table().contains(id);
+}

@@ -1,5 +1,6 @@
 #include "diagnostic_sheets.h"
 #include "fake_instrument_server.h"
+#include "modal_answerer.h"
 #include "process_state.h"
 #include "ui.h"
 
@@ -42,6 +43,8 @@ protected:
     }
 
     CFakeInstrumentServer* m_fake = nullptr;
+    // The AutoSampler Service page asks for the plate type at every activation.
+    ModalAnswerer m_plateTypes{std::vector<ModalAnswerer::Step>(8, &ModalAnswerer::Reject)};
 };
 
 TEST_F(DiagnosticSheets, ServiceSheetOpensOnAutoSamplerWithEightTabs) {
