@@ -74,10 +74,6 @@ const QHash<int, QString>& Table() {
 
 } // namespace
 
-QString LoadString(int id) {
-    return Table().value(id);
-}
+QString LoadString(int id) { return Table().value(id); }
 
-bool HasString(int id) {
-    return Table().contains(id);
-}
+bool HasString(int id) { return Table().contains(id); }

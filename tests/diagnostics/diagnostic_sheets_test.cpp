@@ -43,8 +43,13 @@ protected:
     }
 
     CFakeInstrumentServer* m_fake = nullptr;
-    // The AutoSampler Service page asks for the plate type at every activation.
-    ModalAnswerer m_plateTypes{std::vector<ModalAnswerer::Step>(8, &ModalAnswerer::Reject)};
+    // The AutoSampler Service page asks for the plate type at every activation; the sheets
+    // themselves are left alone.
+    ModalAnswerer m_plateTypes{std::vector<ModalAnswerer::Step>(16, [](QWidget* modal) {
+        if (modal->windowTitle() == QStringLiteral("Plate Type")) {
+            ModalAnswerer::Reject(modal);
+        }
+    })};
 };
 
 TEST_F(DiagnosticSheets, ServiceSheetOpensOnAutoSamplerWithEightTabs) {

@@ -24,6 +24,8 @@ void PageTest::TearDown() {
 
 CPropertySheet& PageTest::Show(CPropertyPage& page) {
     m_sheet = std::make_unique<CPropertySheet>(QStringLiteral("Page"));
+    // Not modal, so that only the windows a page opens answer to a ModalAnswerer.
+    m_sheet->setModal(false);
     m_sheet->SetPageTemplateSize(kDiagnosticPageTemplateSize);
     m_sheet->AddPage(&page);
     m_sheet->show();

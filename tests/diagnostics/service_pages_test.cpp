@@ -70,7 +70,7 @@ TEST_F(AutoSamplerServicePage, EveryActivationAsksAgainAndClearsThePicks) {
     CPageAutoSamplerService page;
     CPropertyPage other(IDD_PAGE_USAGE);
     m_sheet = std::make_unique<CPropertySheet>(QStringLiteral("Page"));
-    m_sheet->SetPageTemplateSize(kDiagnosticPageTemplateSize);
+    m_sheet->setModal(false);
     m_sheet->AddPage(&page);
     m_sheet->AddPage(&other);
     m_sheet->show();

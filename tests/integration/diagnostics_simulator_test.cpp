@@ -38,6 +38,8 @@ protected:
     // A fresh service sheet showing the tab, as each opening of the sheet is.
     CDiagnosticSheet& Open(int tab) {
         m_sheet = std::make_unique<CDiagnosticSheet>(QStringLiteral("Service Diagnostics"));
+        // Not modal, so that only the Plate Type question answers to a ModalAnswerer.
+        m_sheet->setModal(false);
         m_sheet->show();
         m_sheet->SetActivePage(tab);
         return *m_sheet;
