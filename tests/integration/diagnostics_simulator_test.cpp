@@ -4,8 +4,10 @@
 #include "diagnostic_sheets.h"
 #include "modal_answerer.h"
 #include "process_state.h"
+#include "record_memory.h"
 #include "resource.h"
 #include "simulator_session.h"
+#include "state_text.h"
 #include "ui.h"
 
 #include <QCheckBox>
@@ -60,6 +62,15 @@ protected:
         return QDir(m_session.SilkFolder())
             .entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name);
     }
+    static std::string State() {
+        InstrumentStatus* pStatus = nullptr;
+        if (FAILED(g_pServer->ReadStatus(&pStatus)) || pStatus == nullptr) {
+            return {};
+        }
+        const std::string state = StateText(pStatus->nState);
+        ReleaseInstrumentStatus(pStatus);
+        return state;
+    }
     QByteArray SilkFile(const QString& name) const {
         QFile file(QDir(m_session.SilkFolder()).filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -94,7 +105,9 @@ TEST_F(DiagnosticsOnSimulator, ASilkFileUploadedIsTakenBackByDownload) {
     g_state.pumpCInstalled = 1;
     Open(kSilkTab);
     Click(Get<QPushButton>(IDC_SILK_START));
+    EXPECT_EQ(State(), "Silking");
     ASSERT_TRUE(m_session.StepClock(25'000));
+    EXPECT_EQ(State(), "Idle");
     Click(Get<QPushButton>(IDC_SILK_UPLOAD));
     Click(Get<QPushButton>(IDC_SILK_RESET));
     Click(Get<QPushButton>(IDC_SILK_UPLOAD));
