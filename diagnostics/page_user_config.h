@@ -29,9 +29,6 @@ public:
     void SetFullAccess(bool fullAccess) { m_fullAccess = fullAccess; }
     bool FullAccess() const { return m_fullAccess; }
 
-    float NeedleVolume() const { return m_fNeedleVolume; }
-    float SampleLoopVolume() const { return m_fSampleLoopVolume; }
-
     // Runs the firmware upgrade wizard. The button stays disabled until the wizard is part of
     // the program.
     void OnUpgrade();
