@@ -48,6 +48,11 @@ TEST_F(ConfigurationPage, ShowsTheConfigurationAndSendsItBackWithTheFixedFields)
     Click(Get<QRadioButton>(IDC_CONFIG_TERNARY));
     EXPECT_TRUE(Get<QRadioButton>(IDC_CONFIG_TERNARY)->isChecked());
     EXPECT_FALSE(Get<QRadioButton>(IDC_CONFIG_POST_COLUMN)->isChecked());
+    // The keyboard moves it as a click does, there and back.
+    Get(IDC_CONFIG_POST_COLUMN)->setFocus();
+    QTest::keyClick(Get(IDC_CONFIG_POST_COLUMN), Qt::Key_Space);
+    EXPECT_FALSE(Get<QRadioButton>(IDC_CONFIG_TERNARY)->isChecked());
+    Click(Get<QRadioButton>(IDC_CONFIG_TERNARY));
     Type(Get<QLineEdit>(IDC_CONFIG_SERIAL_NUMBER), QStringLiteral("changed"));
     const InstrumentConfiguration& sent = Applied();
     EXPECT_EQ(m_fake->sentSerialNumber, "None");
