@@ -78,12 +78,13 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     return std::exchange(MessageHandler(), std::move(handler));
 }
 
-QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& filter) {
-    const OpenFileRequest request{owner, caption, filter};
+QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& filter,
+                       const QString& directory) {
+    const OpenFileRequest request{owner, caption, filter, directory};
     if (FileHandler()) {
         return FileHandler()(request);
     }
-    return QFileDialog::getOpenFileName(owner, caption, QString(), filter);
+    return QFileDialog::getOpenFileName(owner, caption, directory, filter);
 }
 
 OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {

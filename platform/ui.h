@@ -42,10 +42,13 @@ struct OpenFileRequest {
     QWidget* owner;
     QString caption;
     QString filter;
+    QString directory;
 };
 
-// The File Open chooser; answers the chosen path, or an empty text when the user cancelled.
-QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& filter);
+// The File Open chooser, opening in directory (the current one when empty); answers the chosen
+// path, or an empty text when the user cancelled.
+QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& filter,
+                       const QString& directory = QString());
 
 using OpenFileHandler = std::function<QString(const OpenFileRequest&)>;
 OpenFileHandler SetOpenFileHandler(OpenFileHandler handler);

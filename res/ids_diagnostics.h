@@ -16,3 +16,88 @@ inline constexpr QSize kDiagnosticPageTemplateSize(275, 274);
 
 // The value that switches the instrument's autosampler monitor on; 0 switches it off.
 constexpr int kAutoSamplerMonitorOn = 250896;
+
+// AutoSampler Service page.
+constexpr int IDC_SERVICE_SYRINGE_WASH = 1001;
+constexpr int IDC_SERVICE_SYRINGE_WASTE = 1002;
+constexpr int IDC_SERVICE_SYRINGE_NEEDLE = 1003;
+constexpr int IDC_SERVICE_AIR_ON = 1027;
+constexpr int IDC_SERVICE_AIR_OFF = 1028;
+constexpr int IDC_SERVICE_LEFT_HOME = 1029;
+constexpr int IDC_SERVICE_LEFT_NEXT = 1030;
+constexpr int IDC_SERVICE_RIGHT_HOME = 1031;
+constexpr int IDC_SERVICE_RIGHT_NEXT = 1032;
+constexpr int IDC_SERVICE_CENTER_PLACE = 1033;
+constexpr int IDC_SERVICE_CENTER_DROP = 1034;
+constexpr int IDC_SERVICE_CENTER_HOME = 1035;
+constexpr int IDC_SERVICE_CENTER_UP = 1036;
+constexpr int IDC_SERVICE_CENTER_DOWN = 1037;
+constexpr int IDC_SERVICE_PLATE_TYPE = 1038;
+constexpr int IDC_SERVICE_COLUMN = 1039;
+constexpr int IDC_SERVICE_ROW = 1040;
+constexpr int IDC_SERVICE_NEEDLE_UNIT_UP = 1041;
+constexpr int IDC_SERVICE_NEEDLE_UNIT_DOWN = 1042;
+constexpr int IDC_SERVICE_SAMPLE_NEEDLE_UP = 1043;
+constexpr int IDC_SERVICE_SAMPLE_NEEDLE_DOWN = 1044;
+
+// Silk page. The grid's ids run in syringe order from the first of each column.
+constexpr int IDC_SILK_PUMP_A = 1061;
+constexpr int IDC_SILK_PUMP_B = 1062;
+constexpr int IDC_SILK_PUMP_C = 1063;
+constexpr int IDC_SILK_START = 1064;
+constexpr int IDC_SILK_WRITE_TO_DISK = 1087;
+constexpr int IDC_SILK_UPLOAD = 1088;
+constexpr int IDC_SILK_DOWNLOAD = 1089;
+constexpr int IDC_SILK_STATE_1 = 1091;
+constexpr int IDC_SILK_PRESSURE_1 = 1097;
+constexpr int IDC_SILK_POSITION_1 = 1103;
+constexpr int IDC_SILK_RESET = 1109;
+constexpr int IDC_SILK_ROW_LABEL_5 = 1120;
+constexpr int IDC_SILK_ROW_LABEL_6 = 1121;
+
+// Usage page.
+constexpr int IDC_USAGE_RESET_SYRINGES_1_2 = 1018;
+constexpr int IDC_USAGE_RESET_SYRINGES_3_4 = 1019;
+constexpr int IDC_USAGE_RESET_SYRINGES_5_6 = 1020;
+constexpr int IDC_USAGE_RESET_COOLING_ON = 1034;
+constexpr int IDC_USAGE_RESET_INJECTOR_VALVE = 1035;
+constexpr int IDC_USAGE_RESET_VENT_VALVE = 1036;
+constexpr int IDC_USAGE_RESET_STREAM_SELECT = 1037;
+constexpr int IDC_USAGE_RESET_SYRINGE_VALVE = 1038;
+constexpr int IDC_USAGE_RESET_SYRINGE = 1039;
+constexpr int IDC_USAGE_RESET_POWER_ON = 1040;
+constexpr int IDC_USAGE_PISTON_STROKES_1 = 1065;
+constexpr int IDC_USAGE_VALVE_ACTUATIONS_1 = 1071;
+constexpr int IDC_USAGE_INJECTOR_VALVE = 1077;
+constexpr int IDC_USAGE_VENT_VALVE = 1078;
+constexpr int IDC_USAGE_STREAM_SELECT = 1079;
+constexpr int IDC_USAGE_SYRINGE_VALVE = 1080;
+constexpr int IDC_USAGE_SYRINGE = 1081;
+constexpr int IDC_USAGE_POWER_ON = 1082;
+constexpr int IDC_USAGE_COOLING_ON = 1083;
+constexpr int IDC_USAGE_RESET_SELECTED = 1149;
+
+// Configuration page.
+constexpr int IDC_CONFIG_PLATE_FEEDER = 1021;
+constexpr int IDC_CONFIG_MANUAL_INJECT = 1022;
+constexpr int IDC_CONFIG_SERIAL_NUMBER = 1024;
+constexpr int IDC_CONFIG_POST_COLUMN = 1025;
+constexpr int IDC_CONFIG_SYRINGE_SIZE = 1035;
+constexpr int IDC_CONFIG_PUMP_C = 1110;
+constexpr int IDC_CONFIG_SAMPLE_TEMP = 1111;
+constexpr int IDC_CONFIG_SAMPLE_LOOP = 1130;
+constexpr int IDC_CONFIG_NEEDLE_VOLUME = 1131;
+constexpr int IDC_CONFIG_TERNARY = 1135;
+constexpr int IDC_CONFIG_UPGRADE = 1148;
+
+// Strings of the AutoSampler Service, Silk, Usage and Configuration pages.
+constexpr int IDS_SILK_PRESSURE_FORMAT = 3410;
+constexpr int IDS_SILK_FILE_FILTER = 3411;
+constexpr int IDS_SILK_FOLDER = 3412;
+constexpr int IDS_USAGE_COUNT_FORMAT = 3413;
+constexpr int IDS_USAGE_HOURS_FORMAT = 3414;
+constexpr int IDS_USAGE_UNKNOWN = 3415;
+constexpr int IDS_CONFIG_SAMPLE_LOOP_FORMAT = 3416;
+constexpr int IDS_CONFIG_NEEDLE_VOLUME_FORMAT = 3417;
+constexpr int IDP_PARSE_REAL = 61713;
+constexpr int IDP_PARSE_REAL_RANGE = 61715;

@@ -1,5 +1,6 @@
 #include "diagnostic_sheets.h"
 #include "fake_instrument_server.h"
+#include "modal_answerer.h"
 #include "process_state.h"
 #include "ui.h"
 
@@ -42,6 +43,13 @@ protected:
     }
 
     CFakeInstrumentServer* m_fake = nullptr;
+    // The AutoSampler Service page asks for the plate type at every activation; the sheets
+    // themselves are left alone.
+    ModalAnswerer m_plateTypes{std::vector<ModalAnswerer::Step>(16, [](QWidget* modal) {
+        if (modal->windowTitle() == QStringLiteral("Plate Type")) {
+            ModalAnswerer::Reject(modal);
+        }
+    })};
 };
 
 TEST_F(DiagnosticSheets, ServiceSheetOpensOnAutoSamplerWithEightTabs) {

@@ -11,11 +11,11 @@
 
 namespace {
 
-class StatusViewOnSimulator : public SimulatorSession {
+class StatusViewOnSimulator : public SimulatorTest {
 protected:
     void TearDown() override {
         view.reset();
-        SimulatorSession::TearDown();
+        SimulatorTest::TearDown();
     }
 
     COrvixClientView& OpenView() {

@@ -15,20 +15,20 @@
 
 namespace {
 
-class UpgradeOnSimulator : public SimulatorSession {
+class UpgradeOnSimulator : public SimulatorTest {
 protected:
     void SetUp() override {
-        SimulatorSession::SetUp();
+        SimulatorTest::SetUp();
         m_previousFiles = SetOpenFileHandler([this](const OpenFileRequest&) { return m_file; });
     }
     void TearDown() override {
         SetOpenFileHandler(m_previousFiles);
-        SimulatorSession::TearDown();
+        SimulatorTest::TearDown();
     }
 
     // A firmware image as srec_cat writes it, its header naming the version.
     QString MakeFirmware(const QString& version) {
-        const QString path = home.filePath(QStringLiteral("pump.s19"));
+        const QString path = m_session.HomeFile(QStringLiteral("pump.s19"));
         QProcess srecCat;
         srecCat.start(QStringLiteral("srec_cat"),
                       {QStringLiteral("-generate"), QStringLiteral("0"), QStringLiteral("0x1000"),
