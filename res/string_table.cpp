@@ -53,6 +53,17 @@ const QHash<int, QString>& Table() {
         {3109, QStringLiteral("Position 2")},
         {3110, QStringLiteral("Vent")},
         {3111, QStringLiteral("System")},
+        {3600, QStringLiteral("Fill")},
+        {3601, QStringLiteral("Dead-End")},
+        {3602, QStringLiteral("Deliver")},
+        {3603, QStringLiteral("In Motion")},
+        {3604, QStringLiteral("Invalid")},
+        {3605, QStringLiteral("-")},
+        {3606, QStringLiteral("A%d")},
+        {3607, QStringLiteral("ON")},
+        {3608, QStringLiteral("OFF")},
+        {3609, QStringLiteral("set")},
+        {3610, QStringLiteral("clear")},
         {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},
@@ -63,6 +74,10 @@ const QHash<int, QString>& Table() {
 
 } // namespace
 
-QString LoadString(int id) { return Table().value(id); }
+QString LoadString(int id) {
+    return Table().value(id);
+}
 
-bool HasString(int id) { return Table().contains(id); }
+bool HasString(int id) {
+    return Table().contains(id);
+}

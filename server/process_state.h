@@ -14,6 +14,8 @@ struct ProcessState {
     std::int32_t plateFeeder = 0;
     std::int32_t syringeDataFlag = 0;
     SyringeDataRecord syringeData{};
+    // Set with the first record copied in: until then syringeData holds no reading.
+    bool syringeDataFetched = false;
     bool autoSamplerMonitor = false;
 };
 

@@ -205,6 +205,7 @@ void COrvixClientView::FetchSyringeData() {
     // A block shorter than the record would be read past its end: keep the last good record.
     if (pOut != nullptr && pOut->pData != nullptr && pOut->cbData >= sizeof(SyringeDataRecord)) {
         std::memcpy(&g_state.syringeData, pOut->pData, sizeof(SyringeDataRecord));
+        g_state.syringeDataFetched = true;
     }
     ReleaseTransferBlock(pOut);
 }
