@@ -6,6 +6,8 @@
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
 
+#include <QStatusBar>
+
 std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
     // The application's command handlers live as long as its template.
     auto commands = std::make_shared<CControlCommands>();
@@ -16,6 +18,8 @@ std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
         auto* view = new COrvixClientView(frame);
         frame->SetCommandTargets({view, commands.get()});
         QObject::connect(view, &COrvixClientView::fitFrameRequested, frame, &CMainFrame::FitToView);
+        QObject::connect(view->TestCommands(), &CTestCommands::statusMessage, frame,
+                         [frame](const QString& text) { frame->statusBar()->showMessage(text); });
         return view;
     };
     parts.initialUpdate = [](QWidget* view) {

@@ -45,3 +45,34 @@ constexpr int IDS_STREAM_VALVE_POSITION_1 = 3108;
 constexpr int IDS_STREAM_VALVE_POSITION_2 = 3109;
 constexpr int IDS_VENT_VALVE_VENT = 3110;
 constexpr int IDS_VENT_VALVE_SYSTEM = 3111;
+
+// Test menu commands, each trying one server operation with fixed arguments.
+constexpr int ID_TEST_GET_SEPARATION_METHOD = 32779;
+constexpr int ID_TEST_CHANGE_FLOW = 32780;
+constexpr int ID_TEST_CONDITION_COLUMN = 32781;
+constexpr int ID_TEST_EQUILIBRATE = 32782;
+constexpr int ID_TEST_GET_INSTRUMENT_CONFIGURATION = 32783;
+constexpr int ID_TEST_GO_TO_INITIAL_CONDITIONS = 32785;
+constexpr int ID_TEST_HOLD_AND_RESUME_FLOW = 32786;
+constexpr int ID_TEST_INITIALIZE_INSTRUMENT = 32787;
+constexpr int ID_TEST_LAUNCH_DIAGNOSTICS = 32788;
+constexpr int ID_TEST_PERFORM_INJECTION = 32789;
+constexpr int ID_TEST_PERFORM_TRIGGER = 32790;
+constexpr int ID_TEST_READ_ALL_DATA = 32791;
+constexpr int ID_TEST_READ_ALL_ERRORS = 32792;
+constexpr int ID_TEST_READ_STATUS = 32793;
+constexpr int ID_TEST_SET_PLATE_CONFIGURATION = 32794;
+constexpr int ID_TEST_SET_RUN_ACTIVE_LED = 32795;
+constexpr int ID_TEST_SET_SEPARATION_METHOD = 32796;
+constexpr int ID_TEST_WET_PRIME_SYSTEM = 32797;
+constexpr int ID_TEST_EXCHANGE_SAMPLE_PLATE = 32798;
+constexpr int ID_TEST_MOVE_LIFT = 32799;
+constexpr int ID_TEST_SET_INSTRUMENT_CONFIGURATION = 32800;
+constexpr int ID_TEST_MOVE_FEEDER = 32801;
+
+// Texts of the Test commands: the set point format, the file that ReadAllData appends to, and
+// why writing it failed.
+constexpr int IDS_SET_POINT_FORMAT = 3120;
+constexpr int IDS_DATA_FILE_PATH = 3121;
+constexpr int IDS_DATA_FILE_WRITE_FAILED = 3122;
+constexpr int IDS_DATA_FILE_IN_USE = 3123;

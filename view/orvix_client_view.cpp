@@ -46,6 +46,7 @@ QFont StatusFont() {
 COrvixClientView::COrvixClientView(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::OrvixClientForm>()), m_statusFont(StatusFont()) {
     m_ui->setupUi(this);
+    m_testCommands = new CTestCommands(m_ui->columnSetText, m_ui->sampleSetText, this);
 
     QPalette errorsPalette = m_ui->errorsText->palette();
     errorsPalette.setColor(QPalette::WindowText, Qt::red);
@@ -221,11 +222,13 @@ void COrvixClientView::OnResetCommunications() {
 }
 
 bool COrvixClientView::HasCommand(int commandId) const {
-    return commandId == ID_RESET_COMMUNICATIONS;
+    return commandId == ID_RESET_COMMUNICATIONS || m_testCommands->HasCommand(commandId);
 }
 
 void COrvixClientView::OnCommand(int commandId) {
     if (commandId == ID_RESET_COMMUNICATIONS) {
         OnResetCommunications();
+        return;
     }
+    m_testCommands->OnCommand(commandId);
 }

@@ -2,6 +2,7 @@
 
 #include "command_target.h"
 #include "status_texts.h"
+#include "test_commands.h"
 
 #include <QFont>
 #include <QWidget>
@@ -35,6 +36,9 @@ public:
     bool HasCommand(int commandId) const override;
     void OnCommand(int commandId) override;
 
+    // The Test menu's commands, which the view handles after its own.
+    CTestCommands* TestCommands() const { return m_testCommands; }
+
 public slots:
     // The toolbar's "Reset Communications" (ID_RESET_COMMUNICATIONS).
     void OnResetCommunications();
@@ -57,6 +61,7 @@ private:
     std::unique_ptr<Ui::OrvixClientForm> m_ui;
     CStatusFormatter m_formatter;
     QFont m_statusFont;
+    CTestCommands* m_testCommands = nullptr;
     int m_nTimer = 0;
     bool m_initialUpdateDone = false;
 };

@@ -2,6 +2,7 @@
 #include "control_id.h"
 #include "fake_instrument_server.h"
 #include "main_frame.h"
+#include "main_template.h"
 #include "modal_answerer.h"
 #include "orvix_client_view.h"
 #include "process_state.h"
@@ -9,10 +10,13 @@
 #include "ui.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -92,7 +96,8 @@ protected:
 };
 
 TEST_F(MainFrame, MenuBarInOrderWithItsCommands) {
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&View", "Control", "&Help", "COM"}));
+    EXPECT_EQ(MenuTitles(),
+              (QStringList{"&File", "&Edit", "&View", "Control", "&Help", "Test", "COM"}));
     EXPECT_EQ(Entries(Menu("&File")->actions()), QStringList{"E&xit:57665"});
     EXPECT_EQ(Entries(Menu("&View")->actions()),
               (QStringList{"&Toolbar:59392", "&Status Bar:59393"}));
@@ -109,6 +114,44 @@ TEST_F(MainFrame, MenuBarInOrderWithItsCommands) {
     }
     // The edit entries have no handler anywhere.
     EXPECT_FALSE(m_frame.Action(ID_EDIT_COPY)->isEnabled());
+}
+
+TEST_F(MainFrame, TheTestMenuListsItsCommandsWithMoveFeederGreyed) {
+    EXPECT_EQ(Entries(Menu("Test")->actions()).join(u' '),
+              QStringLiteral(
+                  "ChangeFlow:32780 ConditionColumn:32781 Equilibrate:32782 "
+                  "ExchangeSamplePlate:32798 GetInstrumentConfiguration:32783 Get Separation "
+                  "Method:32779 GoToInitialConditions:32785 HoldAndResumeFlow:32786 "
+                  "InitializeInstrument:32787 LaunchDiagnostics:32788 MoveFeeder:32801 "
+                  "MoveLift:32799 PerformInjection:32789 PerformTrigger:32790 ReadAllData:32791 "
+                  "ReadAllErrors:32792 ReadStatus:32793 SetInstrumentConfiguration:32800 "
+                  "SetPlateConfiguration:32794 SetRunActiveLed:32795 SetSeparationMethod:32796 "
+                  "WetPrimeSystem:32797"));
+    for (QAction* action : Menu("Test")->actions()) {
+        EXPECT_EQ(action->isEnabled(), action->text() != QStringLiteral("MoveFeeder"))
+            << action->text().toStdString();
+    }
+    m_frame.Action(ID_TEST_CHANGE_FLOW)->trigger();
+    EXPECT_EQ(m_fake->calls, (std::vector<std::string>{"ChangeFlow(20, 33, 33, 33)"}));
+}
+
+TEST_F(MainFrame, AnUnwritableDataFileIsReportedInTheStatusBarWithoutABox) {
+    // Run from <temp>/work, whose sibling folder Orvix does not exist.
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("work")));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(home.filePath(QStringLiteral("work"))));
+    m_fake->dataBlocks = {{1, {1, 2, 3}}};
+    const std::unique_ptr<CSingleDocTemplate> docTemplate = CreateMainDocTemplate();
+    ASSERT_NE(docTemplate->OpenDocumentFile(false), nullptr);
+    docTemplate->Frame()->Action(ID_TEST_READ_ALL_DATA)->trigger();
+    EXPECT_EQ(docTemplate->Frame()->statusBar()->currentMessage(),
+              QStringLiteral("Could not write %1/Orvix/data.bin: No such file or directory")
+                  .arg(home.path()));
+    EXPECT_FALSE(QFileInfo::exists(home.filePath(QStringLiteral("Orvix"))));
+    EXPECT_TRUE(m_messages.isEmpty());
+    docTemplate->CloseAllDocuments();
+    QDir::setCurrent(previous);
 }
 
 TEST_F(MainFrame, ToolbarButtonsTooltipsAndPrompts) {

@@ -179,4 +179,16 @@ TEST_F(StatusViewOnSimulator, ShowsTheInstrumentsErrorUntilTheResetClearsIt) {
     EXPECT_EQ(Text(IDC_ERRORS), QString());
 }
 
+TEST_F(StatusViewOnSimulator, TheTestMenusGetShowsTheMethodItsSetStoredUntilTheNextRefresh) {
+    OpenView();
+    view->OnCommand(ID_TEST_SET_SEPARATION_METHOD);
+    view->OnCommand(ID_TEST_GET_SEPARATION_METHOD);
+    EXPECT_EQ(Text(IDC_COLUMN_SET), QStringLiteral("35.0"));
+    EXPECT_EQ(Text(IDC_SAMPLE_SET), QStringLiteral("35.0"));
+    EXPECT_EQ(FindControl<QLabel>(view.get(), IDC_SAMPLE_SET)->accessibleDescription(),
+              QStringLiteral("35.0"));
+    view->OnTimer();
+    EXPECT_EQ(Text(IDC_COLUMN_SET), QStringLiteral("35.0\u00B0C"));
+}
+
 } // namespace

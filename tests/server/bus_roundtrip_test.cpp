@@ -5,6 +5,7 @@
 #include "instrument_proxy.h"
 #include "instrument_stub.h"
 #include "record_codec.h"
+#include "stub_host.h"
 
 #include <QDBusConnection>
 #include <QThread>
@@ -15,33 +16,6 @@
 #include <sstream>
 
 namespace {
-
-// Serves an implementation from a worker thread: the test's own thread blocks in each call.
-class StubHost {
-public:
-    explicit StubHost(IInstrumentServer* implementation)
-        : m_stub(new CInstrumentServerStub(implementation)) {
-        m_thread.start();
-        m_stub->moveToThread(&m_thread);
-        QDBusConnection bus =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnection);
-        m_ok = bus.registerVirtualObject(kInstrumentObjectPath, m_stub) &&
-               bus.registerService(kInstrumentServiceName);
-    }
-    ~StubHost() {
-        QDBusConnection::disconnectFromBus(kConnection);
-        m_thread.quit();
-        m_thread.wait();
-        delete m_stub;
-    }
-    bool Ok() const { return m_ok; }
-
-private:
-    static inline const QString kConnection = QStringLiteral("roundtrip-stub");
-    QThread m_thread;
-    CInstrumentServerStub* m_stub;
-    bool m_ok = false;
-};
 
 std::string Hex(const QByteArray& bytes) {
     return bytes.toHex().toStdString();
