@@ -157,7 +157,7 @@ void COrvixClientView::OnTimer() {
     }
     ReleaseInstrumentStatus(pStatus);
 
-    // The Silk page turns this on; the Valves and Silk pages read the record on their timers.
+    // The Silk or Valves page turns this on; both read the record on their timers.
     if (g_state.syringeDataFlag != 0) {
         FetchSyringeData();
     }
