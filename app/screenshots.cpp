@@ -1,6 +1,7 @@
 // Pictures of the real windows for the README, made against the instrument server on the
 // session bus on whatever platform Qt runs (offscreen needs no display):
-//   orvix-screenshots OUTPUT_FOLDER
+//   orvix-screenshots OUTPUT_FOLDER [IMAGE...]
+// makes every picture, or only the ones named.
 // scripts/screenshots.sh runs it on a private bus with the simulated instrument.
 #include "diagnostic_sheets.h"
 #include "ids_frame.h"
@@ -30,6 +31,10 @@ namespace {
 constexpr int kSettleMs = 4500;
 // Long enough for a popup or a sheet to show and lay itself out.
 constexpr int kShowMs = 300;
+// Long enough for a page to show what it reads: the syringe data comes with the status view's
+// next refresh, the sensors with the first tick after the monitor is on.
+constexpr int kValvesSettleMs = 3500;
+constexpr int kSensorsSettleMs = 1200;
 
 void RunEventsFor(int milliseconds) {
     QEventLoop loop;
@@ -91,12 +96,22 @@ bool ShootControlMenu(CMainFrame* frame, const QDir& folder) {
     return saved;
 }
 
-bool ShootServiceSheet(CMainFrame* frame, const QDir& folder) {
+// The Service Diagnostics sheet with the tab of that caption in front (the first tab when
+// empty), once its page has had the time to show what it reads.
+bool ShootServiceSheet(CMainFrame* frame, const QDir& folder, const QString& name,
+                       const QString& tab = {}, int settleMs = 0) {
     CDiagnosticSheet sheet(LoadString(IDS_SERVICE_DIAGNOSTICS), frame, 0);
     bool saved = false;
-    QTimer::singleShot(kShowMs, &sheet, [&sheet, &saved, &folder] {
-        saved = Save(sheet.grab().toImage(), folder, QStringLiteral("service-diagnostics.png"));
-        sheet.PressButton(QStringLiteral("Cancel"));
+    QTimer::singleShot(kShowMs, &sheet, [&sheet, &saved, &folder, &name, &tab, settleMs] {
+        for (int i = 0; i < sheet.GetPageCount(); ++i) {
+            if (sheet.GetPage(i)->Caption() == tab) {
+                sheet.SetActivePage(i);
+            }
+        }
+        QTimer::singleShot(settleMs, &sheet, [&sheet, &saved, &folder, &name] {
+            saved = Save(sheet.grab().toImage(), folder, name);
+            sheet.PressButton(QStringLiteral("Cancel"));
+        });
     });
     sheet.DoModal();
     return saved;
@@ -107,11 +122,15 @@ bool ShootServiceSheet(CMainFrame* frame, const QDir& folder) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: orvix-screenshots OUTPUT_FOLDER\n");
+    if (arguments.size() < 2) {
+        std::fprintf(stderr, "usage: orvix-screenshots OUTPUT_FOLDER [IMAGE...]\n");
         return 2;
     }
     const QDir folder(arguments[1]);
+    const QStringList wanted = arguments.mid(2);
+    auto want = [&wanted](const QString& name) {
+        return wanted.isEmpty() || wanted.contains(name);
+    };
     if (!QDir().mkpath(folder.path())) {
         std::fprintf(stderr, "orvix-screenshots: cannot make %s\n", qPrintable(folder.path()));
         return 1;
@@ -127,9 +146,27 @@ int main(int argc, char** argv) {
     }
     CMainFrame* frame = theApp.MainWindow();
     RunEventsFor(kSettleMs);
-    bool saved = Save(frame->grab().toImage(), folder, QStringLiteral("main-window.png"));
-    saved = ShootControlMenu(frame, folder) && saved;
-    saved = ShootServiceSheet(frame, folder) && saved;
+    bool saved = true;
+    if (want(QStringLiteral("main-window.png"))) {
+        saved = Save(frame->grab().toImage(), folder, QStringLiteral("main-window.png")) && saved;
+    }
+    if (want(QStringLiteral("control-menu.png"))) {
+        saved = ShootControlMenu(frame, folder) && saved;
+    }
+    if (want(QStringLiteral("service-diagnostics.png"))) {
+        saved =
+            ShootServiceSheet(frame, folder, QStringLiteral("service-diagnostics.png")) && saved;
+    }
+    if (want(QStringLiteral("valves-page.png"))) {
+        saved = ShootServiceSheet(frame, folder, QStringLiteral("valves-page.png"),
+                                  QStringLiteral("Valves"), kValvesSettleMs) &&
+                saved;
+    }
+    if (want(QStringLiteral("sensors-page.png"))) {
+        saved = ShootServiceSheet(frame, folder, QStringLiteral("sensors-page.png"),
+                                  QStringLiteral("AutoSampler Sensors"), kSensorsSettleMs) &&
+                saved;
+    }
 
     QTimer::singleShot(0, [&theApp] { theApp.CloseMainWindow(); });
     theApp.Run();

@@ -71,6 +71,17 @@ const QHash<int, QString>& Table() {
         {3417, QStringLiteral("%3.1f")},
         {61713, QStringLiteral("Please enter a number.")},
         {61715, QStringLiteral("Please enter a number between %1 and %2.")},
+        {3600, QStringLiteral("Fill")},
+        {3601, QStringLiteral("Dead-End")},
+        {3602, QStringLiteral("Deliver")},
+        {3603, QStringLiteral("In Motion")},
+        {3604, QStringLiteral("Invalid")},
+        {3605, QStringLiteral("-")},
+        {3606, QStringLiteral("A%d")},
+        {3607, QStringLiteral("ON")},
+        {3608, QStringLiteral("OFF")},
+        {3609, QStringLiteral("set")},
+        {3610, QStringLiteral("clear")},
         {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},
@@ -81,6 +92,10 @@ const QHash<int, QString>& Table() {
 
 } // namespace
 
-QString LoadString(int id) { return Table().value(id); }
+QString LoadString(int id) {
+    return Table().value(id);
+}
 
-bool HasString(int id) { return Table().contains(id); }
+bool HasString(int id) {
+    return Table().contains(id);
+}

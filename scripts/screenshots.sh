@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs orvix-screenshots: pictures of the main window, its Control menu and the Service
-# Diagnostics sheet against the simulated instrument, written as PNG files:
-#   ./scripts/screenshots.sh [OUTPUT_FOLDER]   (default: docs/images)
+# Builds and runs orvix-screenshots: pictures of the main window, its Control menu, the Service
+# Diagnostics sheet and its Valves and AutoSampler Sensors pages against the simulated instrument,
+# written as PNG files:
+#   ./scripts/screenshots.sh [OUTPUT_FOLDER [IMAGE...]]   (default: docs/images, every image)
+# IMAGE names one picture to make (main-window.png, valves-page.png, ...); without any, all.
 #   ORVIX_BUILD_DIR   the build folder (default: build)
 # Runs on Qt's offscreen platform and a private session bus, with the registration, profile and
 # instrument state in a temporary home: it needs no display and touches neither the user's bus
@@ -16,13 +18,14 @@ build_dir=${ORVIX_BUILD_DIR:-build}
 if [ -z "${ORVIX_SCREENSHOTS_ON_BUS:-}" ]; then
     ./scripts/build.sh orvix-screenshots orvix-instrument-server
     bin=$(cd "$build_dir/bin" && pwd)
-    in_private_session "$bin/orvix-instrument-server" ORVIX_SCREENSHOTS_ON_BUS "$bin" "$0" "$output"
+    in_private_session "$bin/orvix-instrument-server" ORVIX_SCREENSHOTS_ON_BUS "$bin" "$0" "$output" \
+        "${@:2}"
 fi
 
 # From here on, inside the private bus.
 bin=$ORVIX_SCREENSHOTS_ON_BUS
 status=0
-QT_QPA_PLATFORM=offscreen ORVIX_AUTOANSWER_MESSAGES=1 "$bin/orvix-screenshots" "$output" ||
+QT_QPA_PLATFORM=offscreen ORVIX_AUTOANSWER_MESSAGES=1 "$bin/orvix-screenshots" "$output" "${@:2}" ||
     status=$?
 
 # The server saves its state on SIGTERM; it must be done before its temporary home goes.

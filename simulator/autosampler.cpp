@@ -45,7 +45,7 @@ void CAutoSampler::Axis::Advance(std::int64_t dtMs) {
 }
 
 CAutoSampler::CAutoSampler(NvState& nv) : m_nv(nv) {
-    m_snapshot = LiveSensors(false);
+    m_snapshot = LiveSensors(false, false);
 }
 
 HRESULT CAutoSampler::PerformInjection() {
@@ -252,8 +252,27 @@ HRESULT CAutoSampler::SendCommand(std::u16string_view command, std::int32_t* pRe
     for (const char16_t c : command) {
         code = code * 10 + (c - u'0');
     }
-    // The valve commands: 1001/1002 stream selection, 1101 inject, 1102 load.
+    // The valve commands: 1001/1002 stream selection, 1101 inject, 1102 load; 5105 to 5108
+    // switch a valve over.
     switch (code) {
+    case 5105:
+        Count(m_nv.usage.injectorValve,
+              m_injectValve.Move(m_injectValve.target == kInject ? kLoad : kInject, kValveMoveMs));
+        break;
+    case 5106:
+        if (onSwitchVent) {
+            onSwitchVent();
+        }
+        break;
+    case 5107:
+        Count(m_nv.usage.streamSelect,
+              m_streamValve.Move(m_streamValve.target == 1 ? 2 : 1, kValveMoveMs));
+        break;
+    case 5108:
+        if (onNextSolvent) {
+            onNextSolvent();
+        }
+        break;
     case 1001:
     case 1002:
         Count(m_nv.usage.streamSelect, m_streamValve.Move(code - 1000, kValveMoveMs));
@@ -289,19 +308,19 @@ std::array<std::int32_t, 8> CAutoSampler::EventLines() const {
             m_inputs[2],
             m_inputs[3],
             m_injectEventMs > 0 ? 1 : 0,
-            0,
-            0,
+            m_stage == Stage::InjectReady ? 1 : 0,
+            m_stage == Stage::PrepareInject ? 1 : 0,
             m_stage == Stage::RunningInject ? 1 : 0};
 }
 
-AutoSamplerSensorRecord CAutoSampler::Sensors(bool ventOpen) {
+AutoSamplerSensorRecord CAutoSampler::Sensors(bool ventOpen, bool ventMoving) {
     if (m_monitor) {
-        m_snapshot = LiveSensors(ventOpen);
+        m_snapshot = LiveSensors(ventOpen, ventMoving);
     }
     return m_snapshot;
 }
 
-AutoSamplerSensorRecord CAutoSampler::LiveSensors(bool ventOpen) const {
+AutoSamplerSensorRecord CAutoSampler::LiveSensors(bool ventOpen, bool ventMoving) const {
     const bool needleStill = !m_needleRow.Moving() && !m_needleColumn.Moving();
     const std::array<bool, 19> on{
         m_tray.At(0),
@@ -319,8 +338,8 @@ AutoSamplerSensorRecord CAutoSampler::LiveSensors(bool ventOpen) const {
         true,
         m_injectValve.At(kLoad),
         m_injectValve.At(kInject),
-        ventOpen,
-        !ventOpen,
+        ventOpen && !ventMoving,
+        !ventOpen && !ventMoving,
         m_streamValve.At(1),
         m_streamValve.At(2),
     };

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 // The autosampler: injection and stream selection valves, the sample syringe with its valve,
@@ -51,11 +52,18 @@ public:
     HRESULT MoveLift(std::int32_t position);
     HRESULT StepPlateFeeder(std::int32_t feeder, std::int32_t next);
     // Four-digit service commands of the autosampler's own firmware; the reply echoes the code.
+    // 5105 and 5107 switch the injection and the stream selection valve to their other
+    // position; 5106 and 5108 are passed on to the vent valve and pump A's solvent valve.
     HRESULT SendCommand(std::u16string_view command, std::int32_t* pReply);
+    std::function<void()> onSwitchVent;
+    std::function<void()> onNextSolvent;
     HRESULT SetMonitor(std::int32_t value);
 
     void SetEventInput(int line, bool on);
     // Manual inject, stop flow, event 1, event 2, inject event, switch 1, switch 2, diverter.
+    // The outputs follow the injection: switch 2 while the sample is prepared, switch 1 while
+    // the injection waits for its trigger, a short inject event when it starts and the
+    // diverter while it runs.
     std::array<std::int32_t, 8> EventLines() const;
     bool StopFlowInput() const { return m_inputs[1]; }
 
@@ -63,8 +71,9 @@ public:
     std::int32_t StreamValve() const { return m_streamValve.Reported(); }
     std::int32_t PlateRows() const;
     std::int32_t PlateColumns() const;
-    // Live while the monitor is on; the last reading taken while it was on otherwise.
-    AutoSamplerSensorRecord Sensors(bool ventOpen);
+    // Live while the monitor is on; the last reading taken while it was on otherwise. The vent
+    // valve, moved by the pumps, shows neither position while it moves.
+    AutoSamplerSensorRecord Sensors(bool ventOpen, bool ventMoving);
 
     void Advance(std::int64_t dtMs);
 
@@ -87,7 +96,7 @@ private:
             ++counter;
         }
     }
-    AutoSamplerSensorRecord LiveSensors(bool ventOpen) const;
+    AutoSamplerSensorRecord LiveSensors(bool ventOpen, bool ventMoving) const;
 
     NvState& m_nv;
     Stage m_stage = Stage::None;

@@ -28,6 +28,8 @@ CSimulatedInstrument::CSimulatedInstrument(CSimClock& clock, CNonVolatileMemory&
     : m_clock(clock), m_memory(memory), m_pumps(memory.State()), m_autoSampler(memory.State()),
       m_firmware(m_errors), m_lastMs(clock.NowMs()) {
     m_thermostat.SetSampleControlFitted(Nv().configuration.bSampleTemp);
+    m_autoSampler.onSwitchVent = [this] { m_pumps.SwitchVent(); };
+    m_autoSampler.onNextSolvent = [this] { m_pumps.NextSolvent(); };
 }
 
 void CSimulatedInstrument::Sync() {

@@ -95,6 +95,10 @@ HRESULT CPumps::SelectSolvent(std::int32_t reservoir) {
     return S_OK;
 }
 
+void CPumps::NextSolvent() {
+    m_reservoir = m_reservoir % 3 + 1;
+}
+
 HRESULT CPumps::MoveSyringeValve(std::int32_t valve, std::int32_t position) {
     if (valve < 1 || valve > kSyringeCount || !PumpFitted((valve - 1) / 2)) {
         return E_INVALIDARG;
@@ -103,8 +107,28 @@ HRESULT CPumps::MoveSyringeValve(std::int32_t valve, std::int32_t position) {
     if (position < 1 || position > 3) {
         return E_INVALIDARG;
     }
+    if (m_procedure != Procedure::None) {
+        return kHrInstrumentBusy;
+    }
     SetValve(valve - 1, kStates[static_cast<std::size_t>(position - 1)]);
     return S_OK;
+}
+
+// The valve reports its new position only once it is there; a switch while it moves sends it
+// back.
+void CPumps::SwitchVent() {
+    m_ventTarget = !m_ventTarget;
+    m_ventMotionMs = kValveMoveMs;
+}
+
+void CPumps::AdvanceVent(std::int64_t dtMs) {
+    if (m_ventMotionMs > 0) {
+        m_ventMotionMs -= dtMs;
+        if (m_ventMotionMs <= 0) {
+            m_ventMotionMs = 0;
+            m_ventSwitched = m_ventTarget;
+        }
+    }
 }
 
 HRESULT CPumps::StartWetPrime(std::int32_t volumes, std::int32_t pumpMask) {
@@ -289,6 +313,7 @@ float CPumps::AuxPressure() {
 
 void CPumps::Advance(std::int64_t dtMs) {
     AdvanceValves(dtMs);
+    AdvanceVent(dtMs);
     if (m_procedure != Procedure::None) {
         m_procedureMs = std::min(m_procedureMs + dtMs, m_procedureEndMs);
         if (m_procedure == Procedure::Silk) {

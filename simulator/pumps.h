@@ -21,7 +21,7 @@ public:
     static constexpr std::int64_t kWetPrimeVolumeMs = 8'000; // one system volume of one pump
     static constexpr std::int64_t kDryPrimeCycleMs = 6'000;
     static constexpr std::int64_t kSilkStepMs = 3'000; // each of the eight Silk stages
-    static constexpr std::int64_t kValveMoveMs = 400;
+    static constexpr std::int64_t kValveMoveMs = 1'000;
     static constexpr float kSilkTestPressure = 5'000.0F; // PSI
 
     explicit CPumps(NvState& nv);
@@ -32,7 +32,13 @@ public:
     // The stop flow event input holds the flow as long as it is on.
     void SetStopFlow(bool stop) { m_stopFlow = stop; }
     HRESULT SelectSolvent(std::int32_t reservoir);
+    // Pump A's solvent valve turns on to the next reservoir, from the third back to the first.
+    void NextSolvent();
+    // A valve asked to move by hand ends where it was asked to, unless a procedure is running:
+    // then the procedure owns the valves and the move is refused.
     HRESULT MoveSyringeValve(std::int32_t valve, std::int32_t position);
+    // The vent valve switched by hand between the system and the vent; it takes a while.
+    void SwitchVent();
 
     HRESULT StartWetPrime(std::int32_t volumes, std::int32_t pumpMask);
     HRESULT StartDryPrime(std::int32_t pumpMask, std::int32_t cycles);
@@ -60,10 +66,12 @@ public:
     float AuxFlowRate() const;
     float AuxPressure();
     std::int32_t Reservoir() const { return m_reservoir; }
-    // Priming pushes solvent out through the vent.
+    // Priming pushes solvent out through the vent, whatever the hand switch says.
     bool VentOpen() const {
-        return m_procedure == Procedure::WetPrime || m_procedure == Procedure::DryPrime;
+        return m_procedure == Procedure::WetPrime || m_procedure == Procedure::DryPrime ||
+               m_ventSwitched;
     }
+    bool VentMoving() const { return m_ventMotionMs > 0; }
     SyringeDataRecord SyringeData() const;
 
 private:
@@ -106,6 +114,7 @@ private:
     void CountStroke(int syringe);
     void ReadySyringes();
     void AdvanceValves(std::int64_t dtMs);
+    void AdvanceVent(std::int64_t dtMs);
     void AdvanceDelivery(int pump, std::int64_t dtMs);
     void PrimeSyringe(int syringe, std::int64_t cycleMs, std::int64_t tMs);
     void AdvancePriming();
@@ -122,6 +131,9 @@ private:
     std::int32_t m_reservoir = 1;
     bool m_hold = false;
     bool m_stopFlow = false;
+    bool m_ventSwitched = false;
+    bool m_ventTarget = false;
+    std::int64_t m_ventMotionMs = 0;
     double m_pressure = 0.0;
     double m_auxPressure = 0.0;
 

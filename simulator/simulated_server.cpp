@@ -729,8 +729,8 @@ HRESULT CSimulatedInstrumentServer::ReadAutoSamplerSensors(AutoSamplerSensorReco
         return E_POINTER;
     }
     ORVIX_ENTER(Firmware)
-    const AutoSamplerSensorRecord record =
-        m_instrument.AutoSampler().Sensors(m_instrument.Pumps().VentOpen());
+    const AutoSamplerSensorRecord record = m_instrument.AutoSampler().Sensors(
+        m_instrument.Pumps().VentOpen(), m_instrument.Pumps().VentMoving());
     *ppSensors = TaskAllocRecord(record);
     return *ppSensors == nullptr ? E_OUTOFMEMORY : S_OK;
 }

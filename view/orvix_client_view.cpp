@@ -157,7 +157,7 @@ void COrvixClientView::OnTimer() {
     }
     ReleaseInstrumentStatus(pStatus);
 
-    // The Silk page turns this on; the Valves and Silk pages read the record on their timers.
+    // The Silk or Valves page turns this on; both read the record on their timers.
     if (g_state.syringeDataFlag != 0) {
         FetchSyringeData();
     }
@@ -206,6 +206,7 @@ void COrvixClientView::FetchSyringeData() {
     // A block shorter than the record would be read past its end: keep the last good record.
     if (pOut != nullptr && pOut->pData != nullptr && pOut->cbData >= sizeof(SyringeDataRecord)) {
         std::memcpy(&g_state.syringeData, pOut->pData, sizeof(SyringeDataRecord));
+        g_state.syringeDataFetched = true;
     }
     ReleaseTransferBlock(pOut);
 }

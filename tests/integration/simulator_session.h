@@ -46,7 +46,13 @@ protected:
         ResetProcessState();
         ASSERT_TRUE(m_session.IsConnected());
     }
-    void TearDown() override { ResetProcessState(); }
+    void TearDown() override {
+        CloseWindows();
+        ResetProcessState();
+    }
+
+    // Windows that call the server go before the connection does.
+    virtual void CloseWindows() {}
 
     void Simulator(const QString& method, const QVariantList& args = {}) {
         ASSERT_TRUE(m_session.Simulator(method, args)) << method.toStdString();

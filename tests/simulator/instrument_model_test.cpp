@@ -175,6 +175,47 @@ TEST_F(SimulatorTest, SyringeValvesMoveThenReportTheirPosition) {
     EXPECT_EQ(m_server->MoveSyringeValve(1, 4, &reply), E_INVALIDARG);
 }
 
+TEST_F(SimulatorTest, ServiceCommandsSwitchValvesOverAndProceduresOwnTheSyringeValves) {
+    ASSERT_EQ(m_server->SetAutoSamplerMonitor(CAutoSampler::kMonitorOn), S_OK);
+    auto command = [this](const char* code) {
+        std::int32_t reply = 0;
+        BSTR text = BstrFromUtf8(code);
+        EXPECT_EQ(m_server->SendAutoSamplerCommand(text, &reply), S_OK);
+        SysFreeString(text);
+    };
+    auto ventSensors = [this] {
+        AutoSamplerSensorRecord* p = nullptr;
+        EXPECT_EQ(m_server->ReadAutoSamplerSensors(&p), S_OK);
+        const std::pair<int, int> pair{p->anSensor[16], p->anSensor[15]};
+        ReleaseAutoSamplerSensors(p);
+        return pair; // position 1 (system), position 2 (vent)
+    };
+    EXPECT_EQ(ventSensors(), std::make_pair(1, 0));
+    command("5106");
+    EXPECT_EQ(ventSensors(), std::make_pair(0, 0)) << "neither position while it moves";
+    EXPECT_EQ(Status().nVentValve, 0);
+    Step(CPumps::kValveMoveMs);
+    EXPECT_EQ(ventSensors(), std::make_pair(0, 1));
+    EXPECT_EQ(Status().nVentValve, 1);
+
+    for (int i = 0; i < 3; ++i) {
+        command("5108");
+    }
+    EXPECT_EQ(Status().nReservoir, 1) << "A1, A2, A3 and round again";
+    command("5105");
+    command("5107");
+    Step(CAutoSampler::kValveMoveMs);
+    EXPECT_EQ(Status().nInjectValve, 1);
+    EXPECT_EQ(Status().nStreamValve, 2);
+    command("5105");
+    Step(CAutoSampler::kValveMoveMs);
+    EXPECT_EQ(Status().nInjectValve, 2);
+
+    ASSERT_EQ(m_server->DryPrimeSystem(1, 1), S_OK);
+    std::int32_t reply = 0;
+    EXPECT_EQ(m_server->MoveSyringeValve(1, 2, &reply), kHrInstrumentBusy);
+}
+
 TEST_F(SimulatorTest, SyringesDeliverAndRefillWhilePumping) {
     ASSERT_EQ(m_server->ChangeFlow(40.0F, 100.0F, 0.0F, 0.0F), S_OK);
     const std::int32_t start = SyringeData().anPosition[0];
