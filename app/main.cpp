@@ -7,6 +7,8 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // Desktops match the window to its desktop entry and icon through this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvix.Diagnostics"));
     InstallMessageAutoAnswerFromEnvironment();
     // The instrument server is a local server on the session bus.
     RegisterInstrumentServerClass();

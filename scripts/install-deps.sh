@@ -15,6 +15,8 @@ packages=(
     xvfb xauth                     # a virtual display where there is no real one
     srecord                        # S-record tools, for firmware files in tests
     fonts-dejavu-core              # something to draw text with
+    desktop-file-utils appstream   # validate the installed desktop entry and metainfo
+    x11-utils                      # xwininfo: the installed client's window on the virtual display
 )
 
 always=0
