@@ -1,3 +1,4 @@
+#include "accessible_button.h"
 #include "instrument_proxy.h"
 #include "message_autoanswer.h"
 #include "orvix_client_app.h"
@@ -8,6 +9,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     InstallMessageAutoAnswerFromEnvironment();
+    InstallAccessibleButtons();
     // The instrument server is a local server on the session bus.
     RegisterInstrumentServerClass();
 

@@ -15,6 +15,7 @@ std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
     parts.createView = [commands](COrvixClientDoc*, CMainFrame* frame) -> QWidget* {
         auto* view = new COrvixClientView(frame);
         frame->SetCommandTargets({view, commands.get()});
+        frame->SetConnectionStatus(view->ConnectionStatus());
         QObject::connect(view, &COrvixClientView::fitFrameRequested, frame, &CMainFrame::FitToView);
         return view;
     };

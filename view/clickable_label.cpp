@@ -7,5 +7,5 @@ void CClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         emit clicked();
     }
-    QLabel::mouseReleaseEvent(event);
+    CValueLabel::mouseReleaseEvent(event);
 }

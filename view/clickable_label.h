@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QLabel>
+#include "value_label.h"
 
-// A static text that reports a left click on it, as a notifying static control does.
-class CClickableLabel : public QLabel {
+// A value text that reports a left click on it, as a notifying static control does.
+class CClickableLabel : public CValueLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    using CValueLabel::CValueLabel;
 
 signals:
     void clicked();

@@ -1,3 +1,4 @@
+#include "accessibility_check.h"
 #include "diagnostic_sheets.h"
 #include "fake_instrument_server.h"
 #include "process_state.h"
@@ -68,6 +69,15 @@ TEST_F(DiagnosticSheets, UserSheetHasThreeTabsAndLocksTheConfiguration) {
     EXPECT_EQ(Tabs(sheet), (QStringList{"AutoSampler", "Configuration", "I/O"}));
     EXPECT_EQ(sheet.GetActiveIndex(), 0);
     EXPECT_FALSE(sheet.ConfigurationPage().FullAccess());
+}
+
+TEST_F(DiagnosticSheets, EveryPageKeepsTheAccessibilityContract) {
+    CDiagnosticSheet sheet(QStringLiteral("Service Diagnostics"));
+    sheet.show();
+    for (int i = 0; i < sheet.GetPageCount(); ++i) {
+        ASSERT_TRUE(sheet.SetActivePage(i));
+        EXPECT_EQ(AccessibilityProblems(&sheet), QStringList()) << i;
+    }
 }
 
 // The pages' template is 275 x 274 dialog units; a sheet of pages without controls yet must

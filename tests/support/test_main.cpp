@@ -1,3 +1,4 @@
+#include "accessible_button.h"
 #include "allocator_guard.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 // task-allocator block it was handed.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    InstallAccessibleButtons();
     ::testing::InitGoogleTest(&argc, argv);
     auto* balance = new AllocatorBalanceListener;
     ::testing::UnitTest::GetInstance()->listeners().Append(balance);
