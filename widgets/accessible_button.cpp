@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QRadioButton>
+#include <QToolButton>
 
 namespace {
 
@@ -36,7 +37,7 @@ public:
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
-        state.checkable = true;
+        state.checkable = Button()->isCheckable();
         state.checked = Button()->isChecked();
         return state;
     }
@@ -45,7 +46,8 @@ public:
         if (!widget()->isEnabled()) {
             return {};
         }
-        return {pressAction(), toggleAction()};
+        return Button()->isCheckable() ? QStringList{pressAction(), toggleAction()}
+                                       : QStringList{pressAction()};
     }
 
     void doAction(const QString& actionName) override {
@@ -53,7 +55,9 @@ public:
             return;
         }
         if (actionName == pressAction() || actionName == toggleAction()) {
-            Button()->click();
+            // Queued, so that the assistive technology has its answer before a command opens a
+            // modal window; a direct click would hold the answer until that window closes.
+            QMetaObject::invokeMethod(Button(), &QAbstractButton::click, Qt::QueuedConnection);
             return;
         }
         QAccessibleWidget::doAction(actionName);
@@ -90,7 +94,7 @@ public:
 
     void doAction(const QString& actionName) override {
         if (widget()->isEnabled() && actionName == pressAction()) {
-            QMetaObject::invokeMethod(widget(), "clicked");
+            QMetaObject::invokeMethod(widget(), "clicked", Qt::QueuedConnection);
         }
     }
 };
@@ -101,6 +105,10 @@ QAccessibleInterface* ButtonFactory(const QString&, QObject* object) {
     }
     if (auto* check = qobject_cast<QCheckBox*>(object)) {
         return new CAccessibleButton(check, QAccessible::CheckBox);
+    }
+    if (auto* tool = qobject_cast<QToolButton*>(object);
+        tool != nullptr && tool->menu() == nullptr) {
+        return new CAccessibleButton(tool, QAccessible::Button);
     }
     if (auto* label = qobject_cast<QLabel*>(object);
         label != nullptr && label->metaObject()->indexOfSignal("clicked()") >= 0) {

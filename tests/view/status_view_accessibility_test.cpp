@@ -34,6 +34,7 @@ TEST_F(StatusViewTest, ValuesReachAssistiveTechnologyAsCaptionAndText) {
     Accessible(Label(IDC_ERRORS))
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
     EXPECT_EQ(Text(IDC_ERRORS), QString());
     EXPECT_EQ(Accessible(Label(IDC_ERRORS))->text(QAccessible::Description), QString());
     EXPECT_EQ(AccessibilityProblems(view.get()), QStringList());
