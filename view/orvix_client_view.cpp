@@ -59,9 +59,6 @@ COrvixClientView::COrvixClientView(QWidget* parent)
                 m_ui->sampleSetText,    m_ui->sampleActualText, m_ui->injectValveText,
                 m_ui->streamValveText,  m_ui->ventValveText,    m_ui->auxFlowRateText,
                 m_ui->auxPressureText};
-    connect(&m_connection, &CConnectionStatus::stateChanged, this, [this](ConnectionState state) {
-        ShowStale(m_lastReadFailed || state != ConnectionState::Connected);
-    });
 
     // Plate and feeder moves report nothing: the next refreshes show their effect.
     connect(m_ui->exchangePlateButton, &QPushButton::clicked, this,
