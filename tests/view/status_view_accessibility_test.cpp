@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QSignalSpy>
+#include <QTest>
 
 namespace {
 
@@ -38,6 +39,12 @@ TEST_F(StatusViewTest, ValuesReachAssistiveTechnologyAsCaptionAndText) {
     EXPECT_EQ(Text(IDC_ERRORS), QString());
     EXPECT_EQ(Accessible(Label(IDC_ERRORS))->text(QAccessible::Description), QString());
     EXPECT_EQ(AccessibilityProblems(view.get()), QStringList());
+
+    // From the keyboard too.
+    view->OnTimer();
+    ASSERT_FALSE(Text(IDC_ERRORS).isEmpty());
+    QTest::keyClick(Label(IDC_ERRORS), Qt::Key_Space);
+    EXPECT_EQ(Text(IDC_ERRORS), QString());
 }
 
 TEST_F(StatusViewTest, ValuesGreyWhileReadsFailAndReturnWithTheNextGoodRead) {
