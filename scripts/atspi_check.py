@@ -9,7 +9,7 @@ import warnings
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 # get_action_name is marked deprecated in favour of a name this version does not have yet.
 warnings.simplefilter("ignore", DeprecationWarning)
@@ -28,9 +28,12 @@ def walk(node):
 def wait_for(what, probe, timeout=15.0):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
+        # Delivers the accessibility events that arrived meanwhile.
+        while GLib.MainContext.default().iteration(False):
+            pass
         try:
             found = probe()
-        except gi.repository.GLib.Error:
+        except GLib.Error:
             found = None
         if found:
             return found
@@ -95,6 +98,12 @@ print(f"value label: name '{pressure.get_name()}', description '{description(pre
 composition = value_label(app, "Composition A")
 print(f"value label: name '{composition.get_name()}', description '{description(composition)}'")
 
+# What a screen reader listens to: a value label announcing its new text.
+announced = []
+listener = Atspi.EventListener.new(
+    lambda event: announced.append(event.source.get_name()) if event.source else None)
+listener.register("object:property-change:accessible-description")
+
 act(wait_for("the Wet Prime button", lambda: find(app, "push button", "Wet Prime")), "press", "click")
 dialog = wait_for("the Wet Prime dialog", lambda: find(app, "dialog", "Wet Prime"))
 a2 = wait_for("reservoir A2", lambda: find(dialog, "radio button", "A2"))
@@ -104,6 +113,8 @@ wait_for("A2 checked", lambda: a2.get_state_set().contains(Atspi.StateType.CHECK
 print(f"A2 action '{used}': checked")
 wait_for("the instrument drawing from reservoir 2", lambda: description(composition).endswith("%A2"))
 print(f"after SelectSolvent(2): '{description(composition)}'")
+wait_for("the change announced", lambda: "Composition A" in announced, 5)
+print("description change announced for 'Composition A'")
 act(find(dialog, "push button", "Cancel"), "press", "click")
 
 pane = wait_for("the connection pane", lambda: find(app, "label", "Instrument ", starts=True))
