@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QToolBar>
 #include <QWidget>
 
 namespace {
@@ -87,6 +88,11 @@ QStringList AccessibilityProblems(QWidget* window) {
         }
         if (TakesInput(widget) && iface->text(QAccessible::Name).isEmpty()) {
             problems << Name(widget) + QStringLiteral(": control without a name");
+        }
+        // Toolbar buttons repeat commands that the menus carry to the keyboard.
+        if (TakesInput(widget) && (widget->focusPolicy() & Qt::TabFocus) == 0 &&
+            qobject_cast<QToolBar*>(widget->parentWidget()) == nullptr) {
+            problems << Name(widget) + QStringLiteral(": out of reach of the Tab key");
         }
     }
     return problems;
