@@ -1,3 +1,4 @@
+#include "accessible_button.h"
 #include "instrument_proxy.h"
 #include "message_autoanswer.h"
 #include "orvix_client_app.h"
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     // Desktops match the window to its desktop entry and icon through this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvix.Diagnostics"));
     InstallMessageAutoAnswerFromEnvironment();
+    InstallAccessibleButtons();
     // The instrument server is a local server on the session bus.
     RegisterInstrumentServerClass();
 

@@ -1,6 +1,7 @@
 #include "main_frame.h"
 
 #include "command_target.h"
+#include "connection_status.h"
 #include "frame_resources.h"
 #include "icon_table.h"
 #include "resource.h"
@@ -113,6 +114,15 @@ bool CMainFrame::CreateStatusBar() {
             pane->setText(LoadString(AFX_IDS_IDLEMESSAGE));
             pane->setObjectName(QStringLiteral("messagePane"));
             bar->addWidget(pane, 1);
+            // The first permanent pane, so it stays on show while a prompt replaces "Ready";
+            // empty until the view's connection status is known.
+            m_connectionPane = new QLabel(bar);
+            m_connectionPane->setObjectName(QStringLiteral("connectionPane"));
+            m_connectionPane->setFrameShape(QFrame::Panel);
+            m_connectionPane->setFrameShadow(QFrame::Sunken);
+            m_connectionPane->hide();
+            bar->addPermanentWidget(m_connectionPane);
+            BindConnectionPane();
             continue;
         }
         pane->setText(LoadString(id));
@@ -159,6 +169,23 @@ bool CMainFrame::Create() {
     qApp->installEventFilter(this);
     UpdateCommandStates();
     return true;
+}
+
+void CMainFrame::SetConnectionStatus(CConnectionStatus* status) {
+    m_connectionStatus = status;
+    BindConnectionPane();
+}
+
+void CMainFrame::BindConnectionPane() {
+    // The view, and so its connection status, may come before or after the bars.
+    if (m_connectionPane == nullptr || m_connectionStatus == nullptr) {
+        return;
+    }
+    m_connectionPane->setText(m_connectionStatus->Text());
+    m_connectionPane->show();
+    connect(
+        m_connectionStatus, &CConnectionStatus::stateChanged, m_connectionPane,
+        [pane = m_connectionPane, status = m_connectionStatus] { pane->setText(status->Text()); });
 }
 
 void CMainFrame::SetCommandTargets(QList<ICommandTarget*> targets) {

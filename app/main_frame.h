@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class CConnectionStatus;
 class ICommandTarget;
 class QLabel;
 class QToolBar;
@@ -34,6 +35,10 @@ public:
     // The targets asked for each command, in order.
     void SetCommandTargets(QList<ICommandTarget*> targets);
 
+    // Shows the instrument connection in a pane beside the idle prompt, kept up to date.
+    void SetConnectionStatus(CConnectionStatus* status);
+    QLabel* ConnectionPane() const { return m_connectionPane; }
+
     // Shrinks the frame, never grows it, to fit its central widget.
     void FitToView();
 
@@ -56,6 +61,7 @@ private:
     bool CreateStatusBar();
     QAction* MakeAction(int commandId, const QString& text);
     void UpdateCommandStates();
+    void BindConnectionPane();
     ICommandTarget* TargetFor(int commandId) const;
     bool FrameHandles(int commandId) const;
 
@@ -63,5 +69,7 @@ private:
     QMultiHash<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
     QHash<int, QLabel*> m_indicators;
+    QLabel* m_connectionPane = nullptr;
+    CConnectionStatus* m_connectionStatus = nullptr;
     CloseHandler m_onClose;
 };

@@ -17,6 +17,7 @@ std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
     parts.createView = [commands](COrvixClientDoc*, CMainFrame* frame) -> QWidget* {
         auto* view = new COrvixClientView(frame);
         frame->SetCommandTargets({view, commands.get()});
+        frame->SetConnectionStatus(view->ConnectionStatus());
         QObject::connect(view, &COrvixClientView::fitFrameRequested, frame, &CMainFrame::FitToView);
         QObject::connect(view->TestCommands(), &CTestCommands::statusMessage, frame,
                          [frame](const QString& text) { frame->statusBar()->showMessage(text); });

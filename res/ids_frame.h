@@ -38,6 +38,10 @@ constexpr int ID_INDICATOR_CAPS = 59137;
 constexpr int ID_INDICATOR_NUM = 59138;
 constexpr int ID_INDICATOR_SCRL = 59139;
 constexpr int AFX_IDS_IDLEMESSAGE = 57345;
+// The instrument connection pane beside the idle prompt.
+constexpr int IDS_CONNECTION_CONNECTED = 3460;
+constexpr int IDS_CONNECTION_NOT_ANSWERING = 3461;
+constexpr int IDS_CONNECTION_SERVER_GONE = 3462;
 
 // Instrument commands of the Control menu and the toolbar.
 constexpr int ID_TOOLBAR_CHANGE_FLOW = 32775;

@@ -13,6 +13,7 @@ packages=(
     libbenchmark-dev               # the benchmarks
     dbus dbus-x11                  # the session bus (dbus-run-session, dbus-launch)
     xvfb xauth                     # a virtual display where there is no real one
+    at-spi2-core gir1.2-atspi-2.0 python3-gi  # scripts/atspi-check.sh, the client through AT-SPI
     srecord                        # S-record tools, for firmware files in tests
     fonts-dejavu-core              # something to draw text with
     desktop-file-utils appstream   # validate the installed desktop entry and metainfo

@@ -27,11 +27,49 @@ CInstrumentServerProxy::CInstrumentServerProxy(const QDBusConnection& bus,
     RegisterInstrumentWireTypes();
 }
 
+CInstrumentServerProxy::CInstrumentServerProxy(Exchange exchange)
+    : m_bus(QString()), m_exchange(std::move(exchange)) {
+    RegisterInstrumentWireTypes();
+}
+
+HRESULT CInstrumentServerProxy::QueryInterface(REFIID riid, void** ppvObject) {
+    if (ppvObject != nullptr && riid == IID_IInstrumentConnection) {
+        *ppvObject = static_cast<IInstrumentConnection*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return CInstrumentServerObject::QueryInterface(riid, ppvObject);
+}
+
+ULONG CInstrumentServerProxy::AddRef() {
+    return CInstrumentServerObject::AddRef();
+}
+
+ULONG CInstrumentServerProxy::Release() {
+    return CInstrumentServerObject::Release();
+}
+
+HRESULT CInstrumentServerProxy::GetConnectionState(ConnectionState* pState,
+                                                   std::int64_t* pSinceMs) {
+    if (pState == nullptr || pSinceMs == nullptr) {
+        return E_POINTER;
+    }
+    *pState = m_link.State();
+    *pSinceMs = m_link.SinceMs();
+    return S_OK;
+}
+
 CInstrumentServerProxy::~CInstrumentServerProxy() {
     ReleaseErrorList(m_pErrors);
 }
 
 QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& args) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        m_service, kInstrumentObjectPath, kInstrumentInterface, QString::fromLatin1(name));
+    message.setArguments(args);
+    if (m_exchange) {
+        return m_exchange(message);
+    }
     if (!m_bus.isConnected()) {
         return QDBusMessage::createError(QDBusError::Disconnected, QString());
     }
@@ -39,9 +77,6 @@ QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& 
         return QDBusMessage::createError(QDBusError::NoReply, QString());
     }
     m_overdue.reset();
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        m_service, kInstrumentObjectPath, kInstrumentInterface, QString::fromLatin1(name));
-    message.setArguments(args);
     // A blocking call never returns when the bus closes while it waits, so the proxy keeps its
     // own deadline. Replies are taken on Qt's bus thread, which finishes the pending call
     // without this thread's event loop. The bus itself waits longer, so that an overdue call
@@ -71,24 +106,38 @@ QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& 
 
 HRESULT CInstrumentServerProxy::CheckReply(const QDBusMessage& reply,
                                            const std::string& outSignature) {
+    using Outcome = CConnectionTracker::Outcome;
     if (reply.type() == QDBusMessage::ErrorMessage) {
-        return HResultFromDBusErrorName(reply.errorName());
+        const HRESULT hr = HResultFromDBusErrorName(reply.errorName());
+        // The bound name without an owner, or no bus at all: this server will not come back.
+        const bool gone = hr == RPC_E_DISCONNECTED || hr == RPC_S_SERVER_UNAVAILABLE;
+        m_link.Record(gone ? Outcome::OwnerLost : Outcome::NotAnswered);
+        return hr;
     }
     if (reply.type() != QDBusMessage::ReplyMessage) {
+        m_link.Record(Outcome::NotAnswered);
         return RPC_S_SERVER_UNAVAILABLE;
     }
-    const QString signature = reply.signature();
+    const QString signature = MessageSignature(reply);
     if (!signature.startsWith(QLatin1Char('i'))) {
-        return RPC_X_BAD_STUB_DATA;
+        return BadReply();
     }
+    // A failure that the server reports is still an answer.
     const HRESULT hr = reply.arguments().constFirst().toInt();
     if (FAILED(hr)) {
+        m_link.Record(Outcome::Answered);
         return hr;
     }
     if (signature != QLatin1String(outSignature.c_str())) {
-        return RPC_X_BAD_STUB_DATA;
+        return BadReply();
     }
+    m_link.Record(Outcome::Answered);
     return hr;
+}
+
+HRESULT CInstrumentServerProxy::BadReply() {
+    m_link.Record(CConnectionTracker::Outcome::NotAnswered);
+    return RPC_X_BAD_STUB_DATA;
 }
 
 template <class... P, class... A>
@@ -114,7 +163,7 @@ template <class... P> HRESULT CInstrumentServerProxy::ForwardWith(const char* na
     const bool ok = std::apply(
         [&](auto&... values) { return (ParamWire<P>::Parse(cursor, values) && ...); }, parsed);
     if (!ok) {
-        return RPC_X_BAD_STUB_DATA;
+        return BadReply();
     }
     std::apply(
         [&](auto&... values) {
@@ -165,7 +214,7 @@ HRESULT CInstrumentServerProxy::Forward(
     const QList<quint16> usage1 = cursor.Words();
     const QList<quint16> usage2 = cursor.Words();
     if (usage1.size() != nCount1 || usage2.size() != nCount2) {
-        return RPC_X_BAD_STUB_DATA;
+        return BadReply();
     }
     std::copy(usage1.begin(), usage1.end(), pUsage1);
     std::copy(usage2.begin(), usage2.end(), pUsage2);
@@ -195,7 +244,7 @@ HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(std::int3
     // The caller sized its block for the record it asks for and copies that many bytes back.
     const QByteArray result = reply.arguments().at(1).toByteArray();
     if (static_cast<std::uint32_t>(result.size()) != pIn->cbData) {
-        return RPC_X_BAD_STUB_DATA;
+        return BadReply();
     }
     auto* pData =
         static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(result.size())));

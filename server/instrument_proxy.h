@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dbus_link.h"
+#include "instrument_connection.h"
 #include "instrument_wire.h"
 #include "server_object.h"
 
@@ -9,16 +10,28 @@
 #include <QDBusPendingCall>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <tuple>
 
 // IInstrumentServer over the bus, bound to the unique name of the server process it reached at
 // creation: if that process goes away, later calls fail and nothing reconnects behind the
-// caller's back. Every call blocks for at most kInstrumentCallTimeoutMs.
-class CInstrumentServerProxy final : public CInstrumentServerObject {
+// caller's back. Every call blocks for at most kInstrumentCallTimeoutMs. What the calls find out
+// about the server is offered through IInstrumentConnection.
+class CInstrumentServerProxy final : public CInstrumentServerObject, public IInstrumentConnection {
 public:
     CInstrumentServerProxy(const QDBusConnection& bus, const QString& uniqueName);
+
+    // A proxy whose peer lives in this process: each call message goes to exchange and its answer
+    // is decoded as a reply from the bus would be.
+    using Exchange = std::function<QDBusMessage(const QDBusMessage& call)>;
+    explicit CInstrumentServerProxy(Exchange exchange);
+
+    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+    HRESULT GetConnectionState(ConnectionState* pState, std::int64_t* pSinceMs) override;
 
 #define ORVIX_PROXY_OPERATION(name, params, args) HRESULT name params override;
 #define ORVIX_SKIP_RESERVED(slot)
@@ -39,8 +52,11 @@ private:
     ~CInstrumentServerProxy() override;
 
     QDBusMessage Call(const char* name, const QVariantList& args);
-    // The call's own result, or the failure that the transport or a malformed reply makes of it.
-    static HRESULT CheckReply(const QDBusMessage& reply, const std::string& outSignature);
+    // The call's own result, or the failure that the transport or a malformed reply makes of it;
+    // either way the connection state learns whether the server answered.
+    HRESULT CheckReply(const QDBusMessage& reply, const std::string& outSignature);
+    // A reply whose content does not hold what its signature promised.
+    HRESULT BadReply();
 
     template <class... P, class... A>
     HRESULT Forward(HRESULT (IInstrumentServer::*)(P...), const char* name, std::tuple<A&...> args);
@@ -63,6 +79,8 @@ private:
 
     QDBusConnection m_bus;
     QString m_service;
+    Exchange m_exchange;
+    CConnectionTracker m_link;
     int m_timeoutMs = kInstrumentCallTimeoutMs;
     // A call that outlived its deadline and has not been answered yet. The server is still busy
     // with it, so later calls would only wait out their own deadlines behind it: they fail at

@@ -114,8 +114,9 @@ bool CInstrumentServerStub::handleMessage(const QDBusMessage& message,
     if (operation == m_operations.constEnd()) {
         return false;
     }
-    QDBusMessage reply = message.signature() == operation->inSignature ? operation->handler(message)
-                                                                       : BadArguments(message);
+    QDBusMessage reply = MessageSignature(message) == operation->inSignature
+                             ? operation->handler(message)
+                             : BadArguments(message);
     if (!message.isReplyRequired()) {
         return true;
     }

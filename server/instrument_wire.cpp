@@ -38,6 +38,19 @@ void RegisterInstrumentWireTypes() {
     (void)registered;
 }
 
+QString MessageSignature(const QDBusMessage& message) {
+    if (!message.signature().isEmpty()) {
+        return message.signature();
+    }
+    QString signature;
+    for (const QVariant& argument : message.arguments()) {
+        const char* type = QDBusMetaType::typeToSignature(argument.metaType());
+        // A type the bus cannot carry can match no operation's signature.
+        signature += type != nullptr ? QLatin1String(type) : QLatin1String("?");
+    }
+    return signature;
+}
+
 QVariant WireVariant(const WireText& text) {
     return QVariant::fromValue(text);
 }

@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QDBusArgument>
+#include <QDBusMessage>
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -39,6 +40,10 @@ char* TaskAllocWireText(const WireText& text);
 
 // Registers the composite types with Qt DBus; call once before the first call or stub.
 void RegisterInstrumentWireTypes();
+
+// The signature a message travels with. A message that came over the bus carries it; one made
+// in this process (an in-memory peer) gets it from its arguments' registered bus types.
+QString MessageSignature(const QDBusMessage& message);
 
 QVariant WireVariant(const WireText& text);
 QVariant WireVariant(const QList<WireText>& texts);

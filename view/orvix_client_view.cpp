@@ -53,6 +53,14 @@ COrvixClientView::COrvixClientView(QWidget* parent)
     m_ui->errorsText->setPalette(errorsPalette);
     connect(m_ui->errorsText, &CClickableLabel::clicked, this, &COrvixClientView::ClearErrors);
 
+    // The Errors text stays as it is: it keeps its colour and can still be clicked away.
+    m_values = {m_ui->statusText,       m_ui->stateText,        m_ui->pressureText,
+                m_ui->flowRateText,     m_ui->compositionAText, m_ui->compositionBText,
+                m_ui->compositionCText, m_ui->columnSetText,    m_ui->columnActualText,
+                m_ui->sampleSetText,    m_ui->sampleActualText, m_ui->injectValveText,
+                m_ui->streamValveText,  m_ui->ventValveText,    m_ui->auxFlowRateText,
+                m_ui->auxPressureText};
+
     // Plate and feeder moves report nothing: the next refreshes show their effect.
     connect(m_ui->exchangePlateButton, &QPushButton::clicked, this,
             [] { g_pServer->PositionSamplePlate(kPlateExchange); });
@@ -82,8 +90,8 @@ void COrvixClientView::OnInitialUpdate() {
 
     ReadConfiguration();
     HideUnfittedOptions();
-    for (QLabel* text :
-         {m_ui->statusText, m_ui->stateText, static_cast<QLabel*>(m_ui->errorsText)}) {
+    for (CValueLabel* text :
+         std::initializer_list<CValueLabel*>{m_ui->statusText, m_ui->stateText, m_ui->errorsText}) {
         text->setFont(m_statusFont);
     }
     // The fit comes after hiding and the font change: both alter the form's size hint.
@@ -118,8 +126,9 @@ void COrvixClientView::HideUnfittedOptions() {
         m_ui->compositionCText->hide();
     }
     if (!pumpC || ternary) {
-        for (QWidget* widget : {m_ui->auxPressureLabel, m_ui->auxPressureText,
-                                m_ui->auxFlowRateLabel, m_ui->auxFlowRateText}) {
+        for (QWidget* widget :
+             std::initializer_list<QWidget*>{m_ui->auxPressureLabel, m_ui->auxPressureText,
+                                             m_ui->auxFlowRateLabel, m_ui->auxFlowRateText}) {
             widget->hide();
         }
     }
@@ -130,7 +139,8 @@ void COrvixClientView::HideUnfittedOptions() {
         }
     }
     if (g_state.sampleTemperature == 0) {
-        for (QWidget* widget : {m_ui->sampleLabel, m_ui->sampleActualText, m_ui->sampleSetText}) {
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 m_ui->sampleLabel, m_ui->sampleActualText, m_ui->sampleSetText}) {
             widget->hide();
         }
     }
@@ -144,9 +154,16 @@ void COrvixClientView::timerEvent(QTimerEvent* event) {
 }
 
 void COrvixClientView::OnTimer() {
+    Refresh();
+    m_connection.Update();
+    ShowStale(m_lastReadFailed || m_connection.State() != ConnectionState::Connected);
+}
+
+void COrvixClientView::Refresh() {
     InstrumentStatus* pStatus = nullptr;
     // A failed read leaves every field as it was; the next tick tries again.
-    if (FAILED(g_pServer->ReadStatus(&pStatus))) {
+    m_lastReadFailed = FAILED(g_pServer->ReadStatus(&pStatus));
+    if (m_lastReadFailed) {
         return;
     }
     if (pStatus != nullptr) {
@@ -209,6 +226,16 @@ void COrvixClientView::FetchSyringeData() {
         g_state.syringeDataFetched = true;
     }
     ReleaseTransferBlock(pOut);
+}
+
+void COrvixClientView::ShowStale(bool stale) {
+    if (stale == m_stale) {
+        return;
+    }
+    m_stale = stale;
+    for (QWidget* value : m_values) {
+        value->setEnabled(!stale);
+    }
 }
 
 void COrvixClientView::ClearErrors() {

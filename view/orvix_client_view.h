@@ -1,10 +1,12 @@
 #pragma once
 
 #include "command_target.h"
+#include "connection_status.h"
 #include "status_texts.h"
 #include "test_commands.h"
 
 #include <QFont>
+#include <QList>
 #include <QWidget>
 
 #include <memory>
@@ -29,8 +31,12 @@ public:
     // refresh timer. Later calls do nothing.
     void OnInitialUpdate();
 
-    // One refresh of the whole form from the instrument; the refresh timer calls it.
+    // One refresh of the whole form from the instrument; the refresh timer calls it. Then the
+    // connection state is brought up to date from what the refresh's calls found.
     void OnTimer();
+
+    // The instrument connection, for the frame's status bar and anyone who logs its changes.
+    CConnectionStatus* ConnectionStatus() { return &m_connection; }
 
     // The view's commands come before the application's.
     bool HasCommand(int commandId) const override;
@@ -51,17 +57,24 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    void Refresh();
     void ReadConfiguration();
     void HideUnfittedOptions();
     void ShowStatus(const StatusTexts& texts);
     void ShowFirstError();
     void FetchSyringeData();
     void ClearErrors();
+    // Values that no longer follow the instrument are shown greyed.
+    void ShowStale(bool stale);
 
     std::unique_ptr<Ui::OrvixClientForm> m_ui;
     CStatusFormatter m_formatter;
     QFont m_statusFont;
     CTestCommands* m_testCommands = nullptr;
+    CConnectionStatus m_connection;
+    QList<QWidget*> m_values;
+    bool m_lastReadFailed = false;
+    bool m_stale = false;
     int m_nTimer = 0;
     bool m_initialUpdateDone = false;
 };

@@ -1,4 +1,5 @@
 #include "about_dlg.h"
+#include "accessibility_check.h"
 #include "fake_instrument_server.h"
 #include "icon_table.h"
 #include "ids_app.h"
@@ -43,6 +44,11 @@ TEST_F(AboutBox, ShowsTheMainFrameIcon) {
     const QPixmap shown = dlg.findChild<QLabel*>(QStringLiteral("aboutIcon"))->pixmap();
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(shown.toImage(), LoadIconResource(IDI_MAINFRAME).pixmap(shown.size()).toImage());
+}
+
+TEST_F(AboutBox, KeepsTheAccessibilityContract) {
+    CAboutDlg dlg;
+    EXPECT_EQ(AccessibilityProblems(&dlg), QStringList());
 }
 
 TEST_F(AboutBox, KeepsTheTemplateTextsWhenTheServerFails) {

@@ -1,6 +1,8 @@
+#include "accessibility_check.h"
 #include "control_commands.h"
 #include "control_id.h"
 #include "fake_instrument_server.h"
+#include "instrument_proxy.h"
 #include "main_frame.h"
 #include "main_template.h"
 #include "modal_answerer.h"
@@ -183,6 +185,23 @@ TEST_F(MainFrame, StatusBarShowsReadyAndTheLockIndicators) {
     EXPECT_EQ(m_frame.Indicator(ID_INDICATOR_CAPS)->text(), QStringLiteral("CAP"));
     EXPECT_EQ(m_frame.Indicator(ID_INDICATOR_NUM)->text(), QStringLiteral("NUM"));
     EXPECT_EQ(m_frame.Indicator(ID_INDICATOR_SCRL)->text(), QStringLiteral("SCRL"));
+}
+
+TEST_F(MainFrame, StatusBarShowsTheConnectionBesideReady) {
+    m_frame.SetConnectionStatus(m_view->ConnectionStatus());
+    QLabel* pane = m_frame.ConnectionPane();
+    EXPECT_EQ(pane->text(), QStringLiteral("Instrument connected"));
+    auto* proxy = new CInstrumentServerProxy(
+        [](const QDBusMessage& call) { return call.createErrorReply(QDBusError::NoReply, {}); });
+    g_pServer = proxy;
+    m_view->OnTimer();
+    EXPECT_TRUE(pane->text().startsWith(QStringLiteral("Instrument not answering since ")));
+    // A prompt that replaces "Ready" leaves the connection on show.
+    m_frame.statusBar()->showMessage(QStringLiteral("Change Flow"));
+    EXPECT_FALSE(pane->isHidden());
+    g_pServer = m_fake;
+    proxy->Release();
+    EXPECT_EQ(AccessibilityProblems(&m_frame), QStringList());
 }
 
 TEST_F(MainFrame, ViewTogglesHideAndShowTheBars) {

@@ -1,3 +1,4 @@
+#include "accessibility_check.h"
 #include "diagnostic_sheets.h"
 #include "fake_instrument_server.h"
 #include "modal_answerer.h"
@@ -76,6 +77,17 @@ TEST_F(DiagnosticSheets, UserSheetHasThreeTabsAndLocksTheConfiguration) {
     EXPECT_EQ(Tabs(sheet), (QStringList{"AutoSampler", "Configuration", "I/O"}));
     EXPECT_EQ(sheet.GetActiveIndex(), 0);
     EXPECT_FALSE(sheet.ConfigurationPage().FullAccess());
+}
+
+TEST_F(DiagnosticSheets, EveryPageKeepsTheAccessibilityContract) {
+    // Volumes the Configuration page accepts, so that it opens without a message.
+    m_fake->configuration = {5.0F, 25, 0.0F, nullptr, 1.5F, 1, 1, 0, 1, 0, 7, 8};
+    CDiagnosticSheet sheet(QStringLiteral("Service Diagnostics"));
+    sheet.show();
+    for (int i = 0; i < sheet.GetPageCount(); ++i) {
+        ASSERT_TRUE(sheet.SetActivePage(i));
+        EXPECT_EQ(AccessibilityProblems(&sheet), QStringList()) << i;
+    }
 }
 
 // The pages' template is 275 x 274 dialog units; a sheet of pages without controls yet must

@@ -34,6 +34,13 @@ protected:
     PrivateBus m_bus;
 };
 
+ConnectionState StateOf(CInstrumentServerProxy* proxy) {
+    ConnectionState state = ConnectionState::Connected;
+    std::int64_t since = 0;
+    EXPECT_EQ(proxy->GetConnectionState(&state, &since), S_OK);
+    return state;
+}
+
 TEST_F(BusFailure, NothingRegisteredIsClassNotRegistered) {
     CInstrumentServerProxy* proxy = nullptr;
     EXPECT_EQ(Create(&proxy), REGDB_E_CLASSNOTREG);
@@ -95,6 +102,7 @@ TEST_F(BusFailure, AKilledServerFailsLaterCallsAndIsNotReplacedBehindTheCaller) 
     InstrumentStatus* status = nullptr;
     EXPECT_EQ(proxy->ReadStatus(&status), RPC_E_DISCONNECTED);
     EXPECT_EQ(status, nullptr);
+    EXPECT_EQ(StateOf(proxy), ConnectionState::ServerGone);
     // A new server may be activated for other clients; this proxy stays bound to the old one.
     CInstrumentServerProxy* second = nullptr;
     ASSERT_EQ(Create(&second), S_OK);
@@ -115,6 +123,7 @@ TEST_F(BusFailure, AHungServerFailsTheCallWithinTheTimeout) {
     InstrumentStatus* status = nullptr;
     EXPECT_EQ(proxy->ReadStatus(&status), RPC_E_TIMEOUT);
     EXPECT_EQ(status, nullptr);
+    EXPECT_EQ(StateOf(proxy), ConnectionState::NotAnswering);
     // Bounded, not measured: the point is that the call came back at all.
     EXPECT_LT(clock.elapsed(), 5000);
     proxy->Release();
@@ -136,6 +145,7 @@ TEST_F(BusFailure, CallsBehindAnOverdueOneFailAtOnceUntilItIsAnswered) {
     EXPECT_LT(clock.elapsed(), 600) << "the calls were sent behind the hung one";
     // Once the late answer is in, calls go through again.
     EXPECT_TRUE(PrivateBus::WaitFor([&] { return SUCCEEDED(proxy->InitializeInstrument(4, 1)); }));
+    EXPECT_EQ(StateOf(proxy), ConnectionState::Connected);
     proxy->Release();
 }
 

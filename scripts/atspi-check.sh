@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Drives the real client through the accessibility bus (AT-SPI), as a screen reader does: the
+# status values read as caption and value, Wet Prime's A2 is a radio button whose action selects
+# reservoir 2 on the instrument, and the status bar says when the instrument stops answering and
+# when its server is gone.   ./scripts/atspi-check.sh [BUILD_DIR]   (default: build)
+# Builds nothing (needs orvix-client and orvix-instrument-server). Runs on a virtual display, a
+# private session bus and a temporary home. Needs xvfb-run, at-spi2-core, python3-gi and
+# gir1.2-atspi-2.0.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/private-session.sh
+
+build_dir=$(cd "${1:-build}" && pwd)
+client="$build_dir/bin/orvix-client"
+server="$build_dir/bin/orvix-instrument-server"
+
+if [ -z "${ORVIX_ATSPI_ON_BUS:-}" ]; then
+    for program in "$client" "$server"; do
+        if [ ! -x "$program" ]; then
+            echo "atspi-check: $program is not built" >&2
+            exit 1
+        fi
+    done
+    if [ -z "${DISPLAY:-}" ]; then
+        exec xvfb-run -a "$0" "$build_dir"
+    fi
+    in_private_session "$server" ORVIX_ATSPI_ON_BUS 1 "$0" "$build_dir"
+fi
+
+# From here on, inside the private bus. The client shows on the display, where Qt's bridge to
+# the accessibility bus runs.
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 ORVIX_AUTOANSWER_MESSAGES=1 "$client" &
+client_pid=$!
+trap 'kill -TERM "$client_pid" 2>/dev/null || true' EXIT
+/usr/bin/python3 scripts/atspi_check.py "$server"

@@ -1,0 +1,136 @@
+"""The client as assistive technology sees it; run by scripts/atspi-check.sh."""
+import os
+import signal
+import subprocess
+import sys
+import time
+import warnings
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+
+# get_action_name is marked deprecated in favour of a name this version does not have yet.
+warnings.simplefilter("ignore", DeprecationWarning)
+
+SERVER = sys.argv[1]
+
+
+def walk(node):
+    yield node
+    for i in range(node.get_child_count()):
+        child = node.get_child_at_index(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def wait_for(what, probe, timeout=15.0):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        # Delivers the accessibility events that arrived meanwhile.
+        while GLib.MainContext.default().iteration(False):
+            pass
+        try:
+            found = probe()
+        except GLib.Error:
+            found = None
+        if found:
+            return found
+        time.sleep(0.2)
+    sys.exit(f"atspi-check: FAILED, {what} within {timeout:.0f} s")
+
+
+def client():
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is not None and "orvix" in (app.get_name() or "").lower():
+            return app
+    return None
+
+
+def find(root, role, name, starts=False):
+    root.clear_cache()
+    for node in walk(root):
+        node_name = node.get_name() or ""
+        if node.get_role_name() == role and (
+            node_name.startswith(name) if starts else node_name == name
+        ):
+            return node
+    return None
+
+
+def value_label(root, caption):
+    """The label that shows the value: named by its caption, after the caption's own label."""
+    root.clear_cache()
+    labels = [n for n in walk(root) if n.get_role_name() == "label" and n.get_name() == caption]
+    return labels[-1] if labels else None
+
+
+def act(node, *names):
+    actions = {node.get_action_name(i).lower(): i for i in range(node.get_n_actions())}
+    for name in names:
+        if name in actions:
+            node.do_action(actions[name])
+            return name
+    sys.exit(f"atspi-check: FAILED, {node.get_name()} offers {sorted(actions)}")
+
+
+def description(node):
+    node.clear_cache()
+    return node.get_description() or ""
+
+
+def server_pid():
+    out = subprocess.run(
+        ["dbus-send", "--session", "--print-reply=literal", "--dest=org.freedesktop.DBus",
+         "/org/freedesktop/DBus", "org.freedesktop.DBus.GetConnectionUnixProcessID",
+         "string:org.orvix.InstrumentServer"],
+        capture_output=True, text=True, check=True).stdout
+    return int(out.split()[-1])
+
+
+app = wait_for("the client on the accessibility bus", client, 30)
+pressure = wait_for("the Pressure value", lambda: value_label(app, "Pressure"))
+wait_for("a pressure value", lambda: description(pressure).endswith("PSI"))
+print(f"value label: name '{pressure.get_name()}', description '{description(pressure)}'")
+composition = value_label(app, "Composition A")
+print(f"value label: name '{composition.get_name()}', description '{description(composition)}'")
+
+# What a screen reader listens to: a value label announcing its new text.
+announced = []
+listener = Atspi.EventListener.new(
+    lambda event: announced.append(event.source.get_name()) if event.source else None)
+listener.register("object:property-change:accessible-description")
+
+act(wait_for("the Wet Prime button", lambda: find(app, "push button", "Wet Prime")), "press", "click")
+dialog = wait_for("the Wet Prime dialog", lambda: find(app, "dialog", "Wet Prime"))
+a2 = wait_for("reservoir A2", lambda: find(dialog, "radio button", "A2"))
+print(f"A2 role: {a2.get_role_name()}")
+used = act(a2, "toggle", "press", "click")
+wait_for("A2 checked", lambda: a2.get_state_set().contains(Atspi.StateType.CHECKED), 5)
+print(f"A2 action '{used}': checked")
+wait_for("the instrument drawing from reservoir 2", lambda: description(composition).endswith("%A2"))
+print(f"after SelectSolvent(2): '{description(composition)}'")
+wait_for("the change announced", lambda: "Composition A" in announced, 5)
+print("description change announced for 'Composition A'")
+act(find(dialog, "push button", "Cancel"), "press", "click")
+
+pane = wait_for("the connection pane", lambda: find(app, "label", "Instrument ", starts=True))
+print(f"status bar: '{pane.get_name()}'")
+subprocess.run([SERVER, "hang", "ReadStatus", "3000"], check=True, capture_output=True)
+started = time.monotonic()
+wait_for("'not answering'", lambda: find(app, "label", "Instrument not answering since", True))
+print(f"hung server: '{find(app, 'label', 'Instrument not', True).get_name()}' "
+      f"after {time.monotonic() - started:.1f} s; pressure sensitive: "
+      f"{pressure.get_state_set().contains(Atspi.StateType.SENSITIVE)}")
+subprocess.run([SERVER, "hang", "ReadStatus", "0"], check=True, capture_output=True)
+wait_for("'connected' again", lambda: find(app, "label", "Instrument connected"))
+print(f"answering again: pressure sensitive: "
+      f"{pressure.get_state_set().contains(Atspi.StateType.SENSITIVE)}")
+os.kill(server_pid(), signal.SIGKILL)
+started = time.monotonic()
+wait_for("'server gone'", lambda: find(app, "label", "Instrument server gone"))
+print(f"killed server: 'Instrument server gone' after {time.monotonic() - started:.1f} s")
+print("atspi-check: passed")
