@@ -5,6 +5,7 @@
 #include "main_frame.h"
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
+#include "trace_docks.h"
 
 std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
     // The application's command handlers live as long as its template.
@@ -16,6 +17,7 @@ std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
         auto* view = new COrvixClientView(frame);
         frame->SetCommandTargets({view, commands.get()});
         QObject::connect(view, &COrvixClientView::fitFrameRequested, frame, &CMainFrame::FitToView);
+        AddTraceDocks(frame, view);
         return view;
     };
     parts.initialUpdate = [](QWidget* view) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "command_target.h"
+#include "hresult.h"
 #include "status_texts.h"
 
 #include <QFont>
@@ -42,6 +43,11 @@ public slots:
 signals:
     // The frame should shrink, never grow, to fit the form's size hint.
     void fitFrameRequested();
+    // After each good status read, with the record as read and the error text read with it
+    // (empty when none was pending). The record is the server's: observers copy what they keep.
+    void statusRead(const InstrumentStatus& status, const QString& firstError);
+    // After a status read that failed; the form kept every text.
+    void statusReadFailed(HRESULT result);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -50,7 +56,7 @@ private:
     void ReadConfiguration();
     void HideUnfittedOptions();
     void ShowStatus(const StatusTexts& texts);
-    void ShowFirstError();
+    QString ShowFirstError();
     void FetchSyringeData();
     void ClearErrors();
 
