@@ -25,3 +25,5 @@ constexpr int IDS_LOG_TEXT_NAME = 3417;
 constexpr int IDS_LOG_STATE = 3418;
 constexpr int IDS_LOG_ERROR = 3419;
 constexpr int IDS_EXPORT_FAILED = 3420;
+constexpr int IDS_TRACE_PRESSURE_LABEL_FORMAT = 3421;
+constexpr int IDS_TRACE_FLOW_LABEL_FORMAT = 3422;

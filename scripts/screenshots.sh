@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs orvix-screenshots: pictures of the main window, its Control menu and the Service
-# Diagnostics sheet against the simulated instrument, written as PNG files:
+# Builds and runs orvix-screenshots: pictures of the main window, its Control menu, the Service
+# Diagnostics sheet and the trace and log docks against the simulated instrument, written as PNG
+# files:
 #   ./scripts/screenshots.sh [OUTPUT_FOLDER]   (default: docs/images)
 #   ORVIX_BUILD_DIR   the build folder (default: build)
 # Runs on Qt's offscreen platform and a private session bus, with the registration, profile and

@@ -14,12 +14,16 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace {
 
-// Two-minute ticks across the ten minutes.
+// Five intervals: two-minute ticks across the whole window.
 constexpr int kTimeTicks = 6;
+constexpr std::chrono::minutes kShortestSpan{1};
+// Room for the axis labels and the legend, however narrow the form beside it leaves the dock.
+constexpr QSize kMinimumChartSize(480, 300);
 constexpr int kValueTicks = 5;
 constexpr int kLatestPressureDecimals = 0;
 constexpr int kLatestFlowDecimals = 2;
@@ -65,9 +69,11 @@ CPressureTraceDock::CPressureTraceDock(std::chrono::milliseconds samplePeriod, Q
     m_pressureAxis = new QValueAxis(chart);
     m_pressureAxis->setTitleText(LoadString(IDS_TRACE_PRESSURE_AXIS));
     m_pressureAxis->setTickCount(kValueTicks);
+    m_pressureAxis->setLabelFormat(LoadString(IDS_TRACE_PRESSURE_LABEL_FORMAT));
     m_flowAxis = new QValueAxis(chart);
     m_flowAxis->setTitleText(LoadString(IDS_TRACE_FLOW_AXIS));
     m_flowAxis->setTickCount(kValueTicks);
+    m_flowAxis->setLabelFormat(LoadString(IDS_TRACE_FLOW_LABEL_FORMAT));
     chart->addAxis(m_timeAxis, Qt::AlignBottom);
     chart->addAxis(m_pressureAxis, Qt::AlignLeft);
     chart->addAxis(m_flowAxis, Qt::AlignRight);
@@ -78,6 +84,7 @@ CPressureTraceDock::CPressureTraceDock(std::chrono::milliseconds samplePeriod, Q
     auto* contents = new QWidget(this);
     m_chartView = new QChartView(chart, contents);
     m_chartView->setRenderHint(QPainter::Antialiasing);
+    m_chartView->setMinimumSize(kMinimumChartSize);
     m_chartView->setAccessibleName(windowTitle());
     m_exportButton = new QPushButton(LoadString(IDS_TRACE_EXPORT), contents);
     m_exportButton->setObjectName(QStringLiteral("exportCsvButton"));
@@ -150,12 +157,16 @@ void CPressureTraceDock::DescribeLatest() {
 }
 
 void CPressureTraceDock::FitAxes() {
-    // The time axis always spans the whole window, ending with the newest point (or now).
-    const QDateTime end =
-        m_trace.Samples().Empty()
-            ? m_clock()
-            : QDateTime::fromMSecsSinceEpoch(m_trace.Samples().Newest().msecsSinceEpoch);
-    m_timeAxis->setRange(end.addMSecs(-m_trace.Window().count()), end);
+    // The time axis ends with the newest point (or now) and spans the points on show, at least a
+    // minute and at most the whole window, so the first minutes of a run fill the chart too.
+    const std::int64_t end = m_trace.Samples().Empty() ? m_clock().toMSecsSinceEpoch()
+                                                       : m_trace.Samples().Newest().msecsSinceEpoch;
+    const std::int64_t shown =
+        m_pressure->count() == 0 ? 0 : end - static_cast<std::int64_t>(m_pressure->at(0).x());
+    const std::int64_t span = std::clamp<std::int64_t>(
+        shown, std::chrono::milliseconds(kShortestSpan).count(), m_trace.Window().count());
+    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(end - span),
+                         QDateTime::fromMSecsSinceEpoch(end));
 
     double pressureTop = 0.0;
     double flowTop = 0.0;

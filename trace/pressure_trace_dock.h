@@ -15,7 +15,8 @@ class QPushButton;
 class QValueAxis;
 
 // "Pressure Trace": system pressure, auxiliary pressure and flow rate over the last ten minutes,
-// one point per good status read, with an export of the shown points to CSV. While the dock is
+// one point per good status read, with an export of the shown points to CSV. Until ten minutes
+// have been read, the time axis spans what there is (at least a minute). While the dock is
 // hidden only the trace is kept; the chart catches up when it shows again.
 class CPressureTraceDock : public QDockWidget {
     Q_OBJECT
@@ -32,6 +33,7 @@ public:
     QLineSeries* PressureSeries() const { return m_pressure; }
     QLineSeries* AuxPressureSeries() const { return m_auxPressure; }
     QLineSeries* FlowRateSeries() const { return m_flowRate; }
+    QDateTimeAxis* TimeAxis() const { return m_timeAxis; }
     QPushButton* ExportButton() const { return m_exportButton; }
 
 public slots:

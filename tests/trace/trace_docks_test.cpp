@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QDateTimeAxis>
 #include <QFile>
 #include <QLineSeries>
 #include <QMenu>
@@ -134,7 +135,9 @@ TEST_F(TraceDocks, ChartShowsTheLastTenMinutesAndCatchesUpWhenShown) {
     EXPECT_EQ(dock.PressureSeries()->count(), 0) << "a hidden dock leaves its chart alone";
     dock.show();
     EXPECT_EQ(dock.PressureSeries()->count(), 10);
+    EXPECT_EQ(dock.TimeAxis()->min().secsTo(dock.TimeAxis()->max()), 60) << "a minute at least";
     feed(400);
+    EXPECT_EQ(dock.TimeAxis()->min().secsTo(dock.TimeAxis()->max()), 600);
     EXPECT_EQ(dock.PressureSeries()->count(), 301);
     EXPECT_EQ(dock.FlowRateSeries()->count(), 301);
     EXPECT_EQ(dock.PressureSeries()->at(300).y(), 1399.0);
