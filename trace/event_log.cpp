@@ -20,18 +20,20 @@ CEventLog::CEventLog(std::size_t capacity, QObject* parent)
     : QAbstractListModel(parent), m_entries(capacity), m_stateFormat(LoadString(IDS_LOG_STATE)),
       m_errorFormat(LoadString(IDS_LOG_ERROR)) {}
 
-void CEventLog::AddStatus(const QDateTime& when, std::int32_t state, bool errorsPending,
+void CEventLog::AddStatus(std::int64_t msecsSinceEpoch, std::int32_t state, bool errorsPending,
                           const QString& firstError) {
+    // Most reads change nothing: the time becomes a date only for an entry.
+    const auto when = [msecsSinceEpoch] { return QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch); };
     if (m_lastState != state) {
         m_lastState = state;
-        Add(when, m_stateFormat.arg(QString::fromLatin1(StateText(state))));
+        Add(when(), m_stateFormat.arg(QString::fromLatin1(StateText(state))));
     }
     // A pending error whose text could not be read this time is still the one on show.
     if (!errorsPending) {
         m_lastError.clear();
     } else if (!firstError.isEmpty() && firstError != m_lastError) {
         m_lastError = firstError;
-        Add(when, m_errorFormat.arg(firstError));
+        Add(when(), m_errorFormat.arg(firstError));
     }
 }
 

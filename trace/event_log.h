@@ -31,7 +31,7 @@ public:
     // A good status read: a state other than the last read's makes an entry, and so does an
     // error text other than the last one shown. An error stays one entry for as long as the
     // instrument keeps it pending, and makes a new one if it comes back after a read without it.
-    void AddStatus(const QDateTime& when, std::int32_t state, bool errorsPending,
+    void AddStatus(std::int64_t msecsSinceEpoch, std::int32_t state, bool errorsPending,
                    const QString& firstError);
 
     // The whole log, one formatted line per entry, oldest first.

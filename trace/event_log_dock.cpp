@@ -6,18 +6,22 @@
 #include "string_table.h"
 
 #include <QBoxLayout>
-#include <QListView>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTreeView>
 
 CEventLogDock::CEventLogDock(QWidget* parent, Clock clock)
     : QDockWidget(LoadString(IDS_EVENT_LOG), parent), m_clock(std::move(clock)) {
     setObjectName(QStringLiteral("eventLogDock"));
 
     auto* contents = new QWidget(this);
-    m_list = new QListView(contents);
+    // A flat tree view takes rows in and out one by one; a list view lays every row out again.
+    m_list = new QTreeView(contents);
     m_list->setModel(&m_log);
-    m_list->setUniformItemSizes(true);
+    m_list->setRootIsDecorated(false);
+    m_list->setHeaderHidden(true);
+    m_list->setUniformRowHeights(true);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setAccessibleName(windowTitle());
     m_exportButton = new QPushButton(LoadString(IDS_LOG_EXPORT), contents);

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-class QListView;
+class QTreeView;
 class QPushButton;
 struct InstrumentStatus;
 
@@ -16,12 +16,14 @@ struct InstrumentStatus;
 class CEventLogDock : public QDockWidget {
     Q_OBJECT
 public:
-    using Clock = std::function<QDateTime()>;
+    // Milliseconds since the epoch.
+    using Clock = std::function<std::int64_t()>;
 
-    explicit CEventLogDock(QWidget* parent = nullptr, Clock clock = &QDateTime::currentDateTime);
+    explicit CEventLogDock(QWidget* parent = nullptr,
+                           Clock clock = &QDateTime::currentMSecsSinceEpoch);
 
     CEventLog& Log() { return m_log; }
-    QListView* List() const { return m_list; }
+    QTreeView* List() const { return m_list; }
     QPushButton* ExportButton() const { return m_exportButton; }
 
 public slots:
@@ -34,6 +36,6 @@ public slots:
 private:
     Clock m_clock;
     CEventLog m_log;
-    QListView* m_list = nullptr;
+    QTreeView* m_list = nullptr;
     QPushButton* m_exportButton = nullptr;
 };

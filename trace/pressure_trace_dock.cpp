@@ -11,6 +11,7 @@
 #include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QTimer>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -97,42 +98,28 @@ CPressureTraceDock::CPressureTraceDock(std::chrono::milliseconds samplePeriod, Q
     layout->addWidget(m_chartView, 1);
     layout->addLayout(buttons);
     setWidget(contents);
+
+    m_redrawTimer = new QTimer(this);
+    m_redrawTimer->setSingleShot(true);
+    m_redrawTimer->setInterval(0);
+    connect(m_redrawTimer, &QTimer::timeout, this, &CPressureTraceDock::RedrawChart);
     FitAxes();
 }
 
 void CPressureTraceDock::OnStatusRead(const InstrumentStatus& status) {
-    const TraceSample sample = SampleOf(status, m_clock().toMSecsSinceEpoch());
-    m_trace.Add(sample);
-    if (isVisible()) {
-        AppendToChart(sample);
+    m_trace.Add(SampleOf(status, m_clock()));
+    // Lines and axes cost far more than the read: they wait for the event loop, once per burst.
+    if (isVisible() && !m_redrawTimer->isActive()) {
+        m_redrawTimer->start();
     }
 }
 
-void CPressureTraceDock::AppendToChart(const TraceSample& sample) {
-    const auto x = static_cast<qreal>(sample.msecsSinceEpoch);
-    m_pressure->append(x, sample.pressure);
-    m_auxPressure->append(x, sample.auxPressure);
-    m_flowRate->append(x, sample.flowRate);
-    // The series hold the shown window only: drop what fell out of it.
-    const auto from = static_cast<qreal>(sample.msecsSinceEpoch - m_trace.Window().count());
-    int stale = 0;
-    while (stale < m_pressure->count() && m_pressure->at(stale).x() < from) {
-        ++stale;
-    }
-    if (stale > 0) {
-        m_pressure->removePoints(0, stale);
-        m_auxPressure->removePoints(0, stale);
-        m_flowRate->removePoints(0, stale);
-    }
-    DescribeLatest();
-    FitAxes();
-}
-
-void CPressureTraceDock::RebuildChart() {
+void CPressureTraceDock::RedrawChart() {
     QList<QPointF> pressure;
     QList<QPointF> auxPressure;
     QList<QPointF> flowRate;
-    for (const TraceSample& sample : m_trace.Shown()) {
+    for (std::size_t i = m_trace.FirstShown(); i < m_trace.Samples().Size(); ++i) {
+        const TraceSample& sample = m_trace.Samples()[i];
         const auto x = static_cast<qreal>(sample.msecsSinceEpoch);
         pressure.append({x, sample.pressure});
         auxPressure.append({x, sample.auxPressure});
@@ -159,8 +146,8 @@ void CPressureTraceDock::DescribeLatest() {
 void CPressureTraceDock::FitAxes() {
     // The time axis ends with the newest point (or now) and spans the points on show, at least a
     // minute and at most the whole window, so the first minutes of a run fill the chart too.
-    const std::int64_t end = m_trace.Samples().Empty() ? m_clock().toMSecsSinceEpoch()
-                                                       : m_trace.Samples().Newest().msecsSinceEpoch;
+    const std::int64_t end =
+        m_trace.Samples().Empty() ? m_clock() : m_trace.Samples().Newest().msecsSinceEpoch;
     const std::int64_t shown =
         m_pressure->count() == 0 ? 0 : end - static_cast<std::int64_t>(m_pressure->at(0).x());
     const std::int64_t span = std::clamp<std::int64_t>(
@@ -183,7 +170,7 @@ void CPressureTraceDock::FitAxes() {
 }
 
 void CPressureTraceDock::showEvent(QShowEvent* event) {
-    RebuildChart();
+    RedrawChart();
     QDockWidget::showEvent(event);
 }
 

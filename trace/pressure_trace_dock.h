@@ -12,21 +12,24 @@ class QChartView;
 class QDateTimeAxis;
 class QLineSeries;
 class QPushButton;
+class QTimer;
 class QValueAxis;
 
 // "Pressure Trace": system pressure, auxiliary pressure and flow rate over the last ten minutes,
 // one point per good status read, with an export of the shown points to CSV. Until ten minutes
-// have been read, the time axis spans what there is (at least a minute). While the dock is
-// hidden only the trace is kept; the chart catches up when it shows again.
+// have been read, the time axis spans what there is (at least a minute). A read only adds to the
+// trace; the chart is redrawn from it once the event loop is idle again, and not at all while the
+// dock is hidden (it catches up when it shows).
 class CPressureTraceDock : public QDockWidget {
     Q_OBJECT
 public:
     static constexpr std::chrono::minutes kWindow{10};
 
-    using Clock = std::function<QDateTime()>;
+    // Milliseconds since the epoch.
+    using Clock = std::function<std::int64_t()>;
 
     explicit CPressureTraceDock(std::chrono::milliseconds samplePeriod, QWidget* parent = nullptr,
-                                Clock clock = &QDateTime::currentDateTime);
+                                Clock clock = &QDateTime::currentMSecsSinceEpoch);
 
     const CPressureTrace& Trace() const { return m_trace; }
     QChartView* ChartView() const { return m_chartView; }
@@ -41,13 +44,13 @@ public slots:
     void OnStatusRead(const InstrumentStatus& status);
     // Saves the points on show as CSV where the user chooses.
     void ExportCsv();
+    // Brings the chart up to the trace.
+    void RedrawChart();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void AppendToChart(const TraceSample& sample);
-    void RebuildChart();
     void FitAxes();
     void DescribeLatest();
 
@@ -62,4 +65,5 @@ private:
     QValueAxis* m_flowAxis = nullptr;
     QPushButton* m_exportButton = nullptr;
     QString m_latestFormat;
+    QTimer* m_redrawTimer = nullptr;
 };

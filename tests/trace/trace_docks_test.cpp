@@ -119,7 +119,7 @@ TEST_F(TraceDocks, LogShowsARaisedErrorAndTheResetThatClearsIt) {
 }
 
 TEST_F(TraceDocks, ChartShowsTheLastTenMinutesAndCatchesUpWhenShown) {
-    QDateTime now(QDate(2026, 12, 8), QTime(9, 0, 0));
+    std::int64_t now = QDateTime(QDate(2026, 12, 8), QTime(9, 0, 0)).toMSecsSinceEpoch();
     CPressureTraceDock dock(std::chrono::milliseconds(2000), nullptr, [&now] { return now; });
     InstrumentStatus status{};
     auto feed = [&](int ticks) {
@@ -128,7 +128,7 @@ TEST_F(TraceDocks, ChartShowsTheLastTenMinutesAndCatchesUpWhenShown) {
             status.fAuxPressure = 200.0F;
             status.fFlowRate = 4.0F;
             dock.OnStatusRead(status);
-            now = now.addSecs(2);
+            now += 2000;
         }
     };
     feed(10);
@@ -137,6 +137,7 @@ TEST_F(TraceDocks, ChartShowsTheLastTenMinutesAndCatchesUpWhenShown) {
     EXPECT_EQ(dock.PressureSeries()->count(), 10);
     EXPECT_EQ(dock.TimeAxis()->min().secsTo(dock.TimeAxis()->max()), 60) << "a minute at least";
     feed(400);
+    QCoreApplication::processEvents();
     EXPECT_EQ(dock.TimeAxis()->min().secsTo(dock.TimeAxis()->max()), 600);
     EXPECT_EQ(dock.PressureSeries()->count(), 301);
     EXPECT_EQ(dock.FlowRateSeries()->count(), 301);

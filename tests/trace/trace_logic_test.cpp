@@ -14,6 +14,10 @@ using std::chrono::minutes;
 constexpr std::int64_t kTick = 2000;
 const QDateTime kStart(QDate(2026, 12, 8), QTime(9, 30, 0));
 
+std::int64_t At(int seconds) {
+    return kStart.addSecs(seconds).toMSecsSinceEpoch();
+}
+
 TEST(RingBuffer, KeepsTheNewestInOrderOnceFull) {
     CRingBuffer<int> ring(3);
     EXPECT_FALSE(ring.Push(1));
@@ -69,17 +73,17 @@ TEST(PressureTrace, CsvHasTheHeaderThenOneLinePerSample) {
 TEST(EventLog, LogsStateChangesAndEachErrorOnceWhileItLasts) {
     CEventLog log;
     const QString overpressure = QStringLiteral("Pump A overpressure");
-    log.AddStatus(kStart, 3, false, QString());
-    log.AddStatus(kStart.addSecs(2), 3, false, QString());
-    log.AddStatus(kStart.addSecs(4), 10, true, overpressure);
-    log.AddStatus(kStart.addSecs(6), 10, true, overpressure);
+    log.AddStatus(At(0), 3, false, QString());
+    log.AddStatus(At(2), 3, false, QString());
+    log.AddStatus(At(4), 10, true, overpressure);
+    log.AddStatus(At(6), 10, true, overpressure);
     // The error list could not be read this time: still the same error.
-    log.AddStatus(kStart.addSecs(7), 10, true, QString());
-    log.AddStatus(kStart.addSecs(8), 10, true, overpressure);
-    log.AddStatus(kStart.addSecs(9), 10, true, QStringLiteral("Pump B stalled"));
+    log.AddStatus(At(7), 10, true, QString());
+    log.AddStatus(At(8), 10, true, overpressure);
+    log.AddStatus(At(9), 10, true, QStringLiteral("Pump B stalled"));
     // A reset: the instrument initialises and the errors go; the first comes back.
-    log.AddStatus(kStart.addSecs(10), 2, false, QString());
-    log.AddStatus(kStart.addSecs(12), 3, true, overpressure);
+    log.AddStatus(At(10), 2, false, QString());
+    log.AddStatus(At(12), 3, true, overpressure);
     log.AddConnectionChange(QStringLiteral("Server gone"), kStart.addSecs(14));
     EXPECT_EQ(log.Text(), QStringLiteral("2026-12-08 09:30:00  State: Idle\n"
                                          "2026-12-08 09:30:04  State: Error\n"
