@@ -5,6 +5,7 @@
 #include "main_frame.h"
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
+#include "trace_docks.h"
 
 #include <QStatusBar>
 
@@ -21,6 +22,7 @@ std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
         QObject::connect(view, &COrvixClientView::fitFrameRequested, frame, &CMainFrame::FitToView);
         QObject::connect(view->TestCommands(), &CTestCommands::statusMessage, frame,
                          [frame](const QString& text) { frame->statusBar()->showMessage(text); });
+        AddTraceDocks(frame, view);
         return view;
     };
     parts.initialUpdate = [](QWidget* view) {

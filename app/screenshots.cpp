@@ -4,15 +4,21 @@
 // makes every picture, or only the ones named.
 // scripts/screenshots.sh runs it on a private bus with the simulated instrument.
 #include "diagnostic_sheets.h"
+#include "event_log_dock.h"
 #include "ids_frame.h"
+#include "instrument_bus.h"
 #include "instrument_proxy.h"
+#include "instrument_server.h"
 #include "main_frame.h"
 #include "message_autoanswer.h"
 #include "orvix_client_app.h"
+#include "pressure_trace_dock.h"
 #include "resource.h"
 #include "string_table.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QEventLoop>
 #include <QImage>
@@ -117,6 +123,49 @@ bool ShootServiceSheet(CMainFrame* frame, const QDir& folder, const QString& nam
     return saved;
 }
 
+// Flow steps of the pressure trace picture, each held for a few refreshes, with an instrument
+// error and then a reset for the event log to show.
+struct FlowStep {
+    float flow;
+    float percentA;
+};
+constexpr FlowStep kFlowSteps[] = {{4.0F, 80.0F}, {7.0F, 60.0F}, {2.5F, 50.0F}, {5.0F, 70.0F}};
+constexpr int kStepMs = 8000;
+// Room for the form, the chart beside it and a few lines of log below.
+constexpr QSize kTraceShotSize(1100, 760);
+
+// The simulated instrument's own control interface, beside IInstrumentServer on the same object.
+void RaiseSimulatedError(const QString& text) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kInstrumentServiceName, kInstrumentObjectPath,
+        QStringLiteral("org.orvix.InstrumentSimulator1"), QStringLiteral("RaiseError"));
+    call << text;
+    QDBusConnection::sessionBus().call(call);
+}
+
+bool ShootTraceAndLog(CMainFrame* frame, const QDir& folder) {
+    auto* trace = frame->findChild<CPressureTraceDock*>();
+    auto* log = frame->findChild<CEventLogDock*>();
+    if (trace == nullptr || log == nullptr) {
+        std::fprintf(stderr, "orvix-screenshots: the frame has no trace or log dock\n");
+        return false;
+    }
+    trace->toggleViewAction()->trigger();
+    log->toggleViewAction()->trigger();
+    for (const FlowStep& step : kFlowSteps) {
+        g_pServer->ChangeFlow(step.flow, step.percentA, 100.0F - step.percentA, 0.0F);
+        RunEventsFor(kStepMs);
+        if (&step == &kFlowSteps[1]) {
+            RaiseSimulatedError(QStringLiteral("Pump B overpressure"));
+        }
+    }
+    g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
+    RunEventsFor(kSettleMs);
+    frame->resize(frame->sizeHint().expandedTo(kTraceShotSize));
+    RunEventsFor(kShowMs);
+    return Save(frame->grab().toImage(), folder, QStringLiteral("trace-and-log.png"));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -166,6 +215,9 @@ int main(int argc, char** argv) {
         saved = ShootServiceSheet(frame, folder, QStringLiteral("sensors-page.png"),
                                   QStringLiteral("AutoSampler Sensors"), kSensorsSettleMs) &&
                 saved;
+    }
+    if (want(QStringLiteral("trace-and-log.png"))) {
+        saved = ShootTraceAndLog(frame, folder) && saved;
     }
 
     QTimer::singleShot(0, [&theApp] { theApp.CloseMainWindow(); });

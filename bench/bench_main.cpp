@@ -1,6 +1,7 @@
 #include "fake_instrument_server.h"
 #include "refresh_tick_bench.h"
 #include "simulator_process.h"
+#include "trace_feed_bench.h"
 
 #include <QApplication>
 
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     CSimulatorProcess simulator;
     RegisterRefreshTickBenchmark("RefreshTick/ProxyToSimulator",
                                  [&simulator] { return simulator.CreateProxy(); });
+    RegisterTraceFeedBenchmarks();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

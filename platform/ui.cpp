@@ -18,6 +18,11 @@ OpenFileHandler& FileHandler() {
     return handler;
 }
 
+SaveFileHandler& SaveHandler() {
+    static SaveFileHandler handler;
+    return handler;
+}
+
 QMessageBox::Icon IconOf(unsigned type) {
     switch (type & 0xF0U) {
     case MB_ICONSTOP:
@@ -89,4 +94,17 @@ QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& fi
 
 OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {
     return std::exchange(FileHandler(), std::move(handler));
+}
+
+QString ChooseSaveFile(QWidget* owner, const QString& caption, const QString& filter,
+                       const QString& suggestedName) {
+    const SaveFileRequest request{owner, caption, filter, suggestedName};
+    if (SaveHandler()) {
+        return SaveHandler()(request);
+    }
+    return QFileDialog::getSaveFileName(owner, caption, suggestedName, filter);
+}
+
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
+    return std::exchange(SaveHandler(), std::move(handler));
 }

@@ -52,3 +52,18 @@ QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& fi
 
 using OpenFileHandler = std::function<QString(const OpenFileRequest&)>;
 OpenFileHandler SetOpenFileHandler(OpenFileHandler handler);
+
+struct SaveFileRequest {
+    QWidget* owner;
+    QString caption;
+    QString filter;
+    QString suggestedName;
+};
+
+// The Save As chooser, starting on the suggested file name; answers the chosen path, or an empty
+// text when the user cancelled.
+QString ChooseSaveFile(QWidget* owner, const QString& caption, const QString& filter,
+                       const QString& suggestedName);
+
+using SaveFileHandler = std::function<QString(const SaveFileRequest&)>;
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler);

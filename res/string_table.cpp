@@ -2,10 +2,23 @@
 
 #include <QHash>
 
+#include <initializer_list>
+#include <utility>
+
 namespace {
 
+// Two texts under one id would silently lose one of them.
+QHash<int, QString> UniqueTable(std::initializer_list<std::pair<int, QString>> entries) {
+    QHash<int, QString> table;
+    for (const auto& [id, text] : entries) {
+        Q_ASSERT_X(!table.contains(id), "string table", qPrintable(QString::number(id)));
+        table.insert(id, text);
+    }
+    return table;
+}
+
 const QHash<int, QString>& Table() {
-    static const QHash<int, QString> kTable{
+    static const QHash<int, QString> kTable = UniqueTable({
         {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries are "
                              "the correct version.")},
         {104, QStringLiteral("Windows sockets initialization failed.")},
@@ -85,11 +98,37 @@ const QHash<int, QString>& Table() {
         {3608, QStringLiteral("OFF")},
         {3609, QStringLiteral("set")},
         {3610, QStringLiteral("clear")},
+        {32900, QStringLiteral("Show or hide the pressure trace\nPressure Trace")},
+        {32901, QStringLiteral("Show or hide the event log\nEvent Log")},
+        {3700, QStringLiteral("Pressure Trace")},
+        {3701, QStringLiteral("Event Log")},
+        {3702, QStringLiteral("System Pressure")},
+        {3703, QStringLiteral("Aux Pressure")},
+        {3704, QStringLiteral("Flow Rate")},
+        {3705, QStringLiteral("PSI")},
+        {3706, QStringLiteral("\u00B5L/min")},
+        {3707, QStringLiteral("hh:mm:ss")},
+        {3708, QStringLiteral("Export CSV...")},
+        {3709, QStringLiteral("Export Pressure Trace")},
+        {3710, QStringLiteral("CSV files (*.csv)")},
+        {3711, QStringLiteral("pressure-trace.csv")},
+        {3712,
+         QStringLiteral("Time,System Pressure (PSI),Aux Pressure (PSI),Flow Rate (\u00B5L/min)")},
+        {3713, QStringLiteral("%1 PSI, aux %2 PSI, %3 \u00B5L/min")},
+        {3714, QStringLiteral("Export...")},
+        {3715, QStringLiteral("Export Event Log")},
+        {3716, QStringLiteral("Text files (*.txt)")},
+        {3717, QStringLiteral("event-log.txt")},
+        {3718, QStringLiteral("State: %1")},
+        {3719, QStringLiteral("Error: %1")},
+        {3720, QStringLiteral("Cannot write %1: %2")},
+        {3721, QStringLiteral("%.0f")},
+        {3722, QStringLiteral("%.1f")},
         {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},
         {61712, QStringLiteral("Please enter an integer.")},
-    };
+    });
     return kTable;
 }
 

@@ -8,6 +8,8 @@ packages=(
     cmake make g++ pkg-config      # the build
     qt6-base-dev                   # Qt Widgets, DBus, Test (with the offscreen platform)
     libqt6svg6                     # draws the toolbar's SVG button images
+    qt6-charts-dev libqt6charts6   # the pressure trace's chart
+    libqt6opengl6-dev              # Qt Charts' CMake package looks for Qt OpenGL
     libgl-dev                      # OpenGL headers that Qt's CMake package looks for
     libgtest-dev libgmock-dev      # the tests
     libbenchmark-dev               # the benchmarks

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs orvix-screenshots: pictures of the main window, its Control menu, the Service
-# Diagnostics sheet and its Valves and AutoSampler Sensors pages against the simulated instrument,
-# written as PNG files:
+# Diagnostics sheet, its Valves and AutoSampler Sensors pages and the trace and log docks against
+# the simulated instrument, written as PNG files:
 #   ./scripts/screenshots.sh [OUTPUT_FOLDER [IMAGE...]]   (default: docs/images, every image)
 # IMAGE names one picture to make (main-window.png, valves-page.png, ...); without any, all.
 #   ORVIX_BUILD_DIR   the build folder (default: build)

@@ -162,15 +162,16 @@ void COrvixClientView::OnTimer() {
 void COrvixClientView::Refresh() {
     InstrumentStatus* pStatus = nullptr;
     // A failed read leaves every field as it was; the next tick tries again.
-    m_lastReadFailed = FAILED(g_pServer->ReadStatus(&pStatus));
+    const HRESULT hr = g_pServer->ReadStatus(&pStatus);
+    m_lastReadFailed = FAILED(hr);
     if (m_lastReadFailed) {
+        emit statusReadFailed(hr);
         return;
     }
     if (pStatus != nullptr) {
         ShowStatus(m_formatter.Format(*pStatus));
-        if (pStatus->bErrorsPending != 0) {
-            ShowFirstError();
-        }
+        const QString firstError = pStatus->bErrorsPending != 0 ? ShowFirstError() : QString();
+        emit statusRead(*pStatus, firstError);
     }
     ReleaseInstrumentStatus(pStatus);
 
@@ -199,17 +200,20 @@ void COrvixClientView::ShowStatus(const StatusTexts& texts) {
     m_ui->auxPressureText->setText(texts.auxPressure);
 }
 
-void COrvixClientView::ShowFirstError() {
+QString COrvixClientView::ShowFirstError() {
     std::int32_t nErrors = 0;
     ErrorList* pErrors = nullptr;
     // The list stays with the server; only its first text is read. An error stays on show until
     // the user clears it, so a failed or empty read leaves the last one in place.
     if (FAILED(g_pServer->ReadAllErrors(kReadAllErrorsArg, &nErrors, &pErrors))) {
-        return;
+        return {};
     }
-    if (pErrors != nullptr && pErrors->pszFirstError != nullptr) {
-        m_ui->errorsText->setText(QString::fromUtf8(pErrors->pszFirstError));
+    if (pErrors == nullptr || pErrors->pszFirstError == nullptr) {
+        return {};
     }
+    const QString firstError = QString::fromUtf8(pErrors->pszFirstError);
+    m_ui->errorsText->setText(firstError);
+    return firstError;
 }
 
 void COrvixClientView::FetchSyringeData() {

@@ -2,6 +2,7 @@
 
 #include "command_target.h"
 #include "connection_status.h"
+#include "hresult.h"
 #include "status_texts.h"
 #include "test_commands.h"
 
@@ -52,6 +53,11 @@ public slots:
 signals:
     // The frame should shrink, never grow, to fit the form's size hint.
     void fitFrameRequested();
+    // After each good status read, with the record as read and the error text read with it
+    // (empty when none was pending). The record is the server's: observers copy what they keep.
+    void statusRead(const InstrumentStatus& status, const QString& firstError);
+    // After a status read that failed; the form kept every text.
+    void statusReadFailed(HRESULT result);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -61,7 +67,7 @@ private:
     void ReadConfiguration();
     void HideUnfittedOptions();
     void ShowStatus(const StatusTexts& texts);
-    void ShowFirstError();
+    QString ShowFirstError();
     void FetchSyringeData();
     void ClearErrors();
     // Values that no longer follow the instrument are shown greyed.

@@ -1,0 +1,82 @@
+#include "trace_docks.h"
+
+#include "connection_status.h"
+#include "event_log_dock.h"
+#include "main_frame.h"
+#include "orvix_client_view.h"
+#include "pressure_trace_dock.h"
+#include "resource.h"
+#include "string_table.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QSettings>
+
+#include <chrono>
+
+namespace {
+
+constexpr char kProfileSection[] = "Docks";
+
+QSettings Profile() {
+    return QSettings(QCoreApplication::organizationName(), QCoreApplication::applicationName());
+}
+
+QString ProfileKey(QDockWidget* dock) {
+    return QLatin1String(kProfileSection) + u'/' + dock->objectName();
+}
+
+QMenu* ViewMenu(CMainFrame* frame) {
+    QAction* statusBarToggle = frame->Action(ID_VIEW_STATUS_BAR);
+    if (statusBarToggle == nullptr) {
+        return nullptr;
+    }
+    for (QObject* holder : statusBarToggle->associatedObjects()) {
+        if (auto* menu = qobject_cast<QMenu*>(holder)) {
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+void AddToggle(CMainFrame* frame, QMenu* viewMenu, QDockWidget* dock, int commandId) {
+    dock->setVisible(Profile().value(ProfileKey(dock), false).toBool());
+    QAction* toggle = dock->toggleViewAction();
+    toggle->setProperty("commandId", commandId);
+    toggle->setStatusTip(LoadString(commandId).section(u'\n', 0, 0));
+    // The toggle follows the user's own showing and hiding (the menu, or the dock's close
+    // button); the docks going with a closed frame are not the user's choice.
+    QObject::connect(toggle, &QAction::toggled, dock, [dock, frame](bool shown) {
+        if (frame->isVisible()) {
+            Profile().setValue(ProfileKey(dock), shown);
+        }
+    });
+    if (viewMenu != nullptr) {
+        viewMenu->addAction(toggle);
+    }
+}
+
+} // namespace
+
+void AddTraceDocks(CMainFrame* frame, COrvixClientView* view) {
+    auto* trace = new CPressureTraceDock(
+        std::chrono::milliseconds(COrvixClientView::kRefreshPeriodMs), frame);
+    auto* log = new CEventLogDock(frame);
+    frame->addDockWidget(Qt::RightDockWidgetArea, trace);
+    frame->addDockWidget(Qt::BottomDockWidgetArea, log);
+    QObject::connect(view, &COrvixClientView::statusRead, trace, &CPressureTraceDock::OnStatusRead);
+    QObject::connect(view, &COrvixClientView::statusRead, log, &CEventLogDock::OnStatusRead);
+    CConnectionStatus* connection = view->ConnectionStatus();
+    QObject::connect(connection, &CConnectionStatus::stateChanged, log,
+                     [log, connection](ConnectionState, const QDateTime& since) {
+                         log->AddConnectionChange(connection->Text(), since);
+                     });
+
+    QMenu* viewMenu = ViewMenu(frame);
+    if (viewMenu != nullptr) {
+        viewMenu->addSeparator();
+    }
+    AddToggle(frame, viewMenu, trace, ID_VIEW_PRESSURE_TRACE);
+    AddToggle(frame, viewMenu, log, ID_VIEW_EVENT_LOG);
+}
