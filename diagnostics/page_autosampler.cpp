@@ -6,10 +6,9 @@
 #include "resource.h"
 #include "string_table.h"
 #include "ui_page_autosampler.h"
-#include "value_text.h"
+#include "value_label.h"
 
 #include <QPushButton>
-#include <QTimerEvent>
 
 #include <utility>
 
@@ -63,29 +62,13 @@ CPageAutoSampler::~CPageAutoSampler() = default;
 bool CPageAutoSampler::OnInitDialog() {
     CPropertyPage::OnInitDialog();
     RefreshPositions();
-    m_nTimer = startTimer(kRefreshPeriodMs);
+    StartTimer(kRefreshPeriodMs);
     return true;
 }
 
 bool CPageAutoSampler::OnSetActive() {
     MonitorOff();
     return CPropertyPage::OnSetActive();
-}
-
-// The timer ends with the page's window.
-void CPageAutoSampler::OnDestroy() {
-    if (m_nTimer != 0) {
-        killTimer(m_nTimer);
-        m_nTimer = 0;
-    }
-    CPropertyPage::OnDestroy();
-}
-
-void CPageAutoSampler::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_nTimer) {
-        OnTimer();
-    }
-    CPropertyPage::timerEvent(event);
 }
 
 void CPageAutoSampler::OnTimer() {

@@ -28,13 +28,9 @@ public:
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    void OnDestroy() override;
 
     // One refresh tick; the page's timer calls it.
-    void OnTimer();
-
-protected:
-    void timerEvent(QTimerEvent* event) override;
+    void OnTimer() override;
 
 private:
     void OnCommand(const std::function<void()>& call);
@@ -44,7 +40,6 @@ private:
     std::unique_ptr<Ui::PageAutoSampler> m_ui;
     std::array<QPushButton*, 7> m_buttons{};
     QString m_inject, m_load, m_position1, m_position2, m_vent, m_system, m_reservoirFormat;
-    int m_nTimer = 0;
     std::int32_t m_busy = 0;
     std::int32_t m_ticks = 0;
 };

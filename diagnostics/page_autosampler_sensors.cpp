@@ -7,8 +7,6 @@
 #include "resource.h"
 #include "ui_page_autosampler_sensors.h"
 
-#include <QTimerEvent>
-
 namespace {
 
 // The indicator of each field of the sensor record, in field order. The vent valve's fields
@@ -42,7 +40,7 @@ CPageAutoSamplerSensors::~CPageAutoSamplerSensors() = default;
 // The first read comes before the first activation, so before the monitor is switched on.
 bool CPageAutoSamplerSensors::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    m_nTimer = startTimer(kRefreshPeriodMs);
+    StartTimer(kRefreshPeriodMs);
     Refresh();
     return true;
 }
@@ -56,21 +54,6 @@ bool CPageAutoSamplerSensors::OnSetActive() {
 bool CPageAutoSamplerSensors::OnKillActive() {
     m_active = false;
     return CPropertyPage::OnKillActive();
-}
-
-void CPageAutoSamplerSensors::OnDestroy() {
-    CPropertyPage::OnDestroy();
-    if (m_nTimer != 0) {
-        killTimer(m_nTimer);
-        m_nTimer = 0;
-    }
-}
-
-void CPageAutoSamplerSensors::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_nTimer) {
-        OnTimer();
-    }
-    CPropertyPage::timerEvent(event);
 }
 
 // Behind another tab the page reads nothing.

@@ -24,14 +24,10 @@ public:
     bool OnInitDialog() override;
     bool OnSetActive() override;
     bool OnKillActive() override;
-    void OnDestroy() override;
     bool IsActive() const { return m_active; }
 
     // One refresh tick; the page's timer calls it.
-    void OnTimer();
-
-protected:
-    void timerEvent(QTimerEvent* event) override;
+    void OnTimer() override;
 
 private:
     void Refresh();
@@ -41,6 +37,5 @@ private:
     IndicatorImage m_set;
     // In the order of the sensor record's fields.
     std::array<CIndicator*, kSensorCount> m_indicators{};
-    int m_nTimer = 0;
     bool m_active = false;
 };

@@ -6,8 +6,6 @@
 #include "resource.h"
 #include "ui_page_io.h"
 
-#include <QTimerEvent>
-
 namespace {
 
 // Inputs first (manual inject, stop flow, event 1, event 2), then the outputs.
@@ -34,29 +32,13 @@ CPageIO::~CPageIO() = default;
 // Nothing is read before the first tick.
 bool CPageIO::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    m_nTimer = startTimer(kRefreshPeriodMs);
+    StartTimer(kRefreshPeriodMs);
     return true;
 }
 
 bool CPageIO::OnSetActive() {
     MonitorOff();
     return CPropertyPage::OnSetActive();
-}
-
-// The timer ends with the page's window.
-void CPageIO::OnDestroy() {
-    if (m_nTimer != 0) {
-        killTimer(m_nTimer);
-        m_nTimer = 0;
-    }
-    CPropertyPage::OnDestroy();
-}
-
-void CPageIO::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_nTimer) {
-        OnTimer();
-    }
-    CPropertyPage::timerEvent(event);
 }
 
 // One call gives all eight lines at once; a failed read leaves every picture as it was.

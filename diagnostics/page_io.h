@@ -23,13 +23,9 @@ public:
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    void OnDestroy() override;
 
     // One refresh tick; the page's timer calls it.
-    void OnTimer();
-
-protected:
-    void timerEvent(QTimerEvent* event) override;
+    void OnTimer() override;
 
 private:
     std::unique_ptr<Ui::PageIO> m_ui;
@@ -37,5 +33,4 @@ private:
     IndicatorImage m_off;
     // In the order ReadEventIO reports the lines.
     std::array<CIndicator*, kLineCount> m_indicators{};
-    int m_nTimer = 0;
 };

@@ -10,19 +10,14 @@
 #include "string_table.h"
 #include "ui.h"
 #include "ui_page_silk.h"
+#include "value_label.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimerEvent>
 
 namespace {
-
-void ShowValue(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->setAccessibleDescription(text);
-}
 
 // The wait cursor for as long as a call runs, restored however it ends.
 class CWaitCursor {
@@ -69,7 +64,7 @@ bool CPageSilk::OnInitDialog() {
     }
     // From now on the status view fetches the syringe data at every refresh.
     g_state.syringeDataFlag = 1;
-    m_nTimer = startTimer(kRefreshPeriodMs);
+    StartTimer(kRefreshPeriodMs);
     g_pServer->EnableSyringeData(1);
     std::int32_t nSwitch = 0;
     if (SUCCEEDED(g_pServer->GetSilkWriteToDisk(&nSwitch))) {
@@ -85,20 +80,6 @@ bool CPageSilk::OnSetActive() {
     return CPropertyPage::OnSetActive();
 }
 
-void CPageSilk::OnDestroy() {
-    if (m_nTimer != 0) {
-        killTimer(m_nTimer);
-        m_nTimer = 0;
-    }
-}
-
-void CPageSilk::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_nTimer) {
-        OnTimer();
-    }
-    CPropertyPage::timerEvent(event);
-}
-
 void CPageSilk::OnTimer() {
     RefreshGrid();
 }
@@ -108,10 +89,11 @@ void CPageSilk::RefreshGrid() {
     const SyringeDataRecord& record = g_state.syringeData;
     const QString pressureFormat = LoadString(IDS_SILK_PRESSURE_FORMAT);
     for (std::size_t i = 0; i < kSyringes; ++i) {
-        ShowValue(m_positionTexts[i], QString::number(record.anPosition[i]));
-        ShowValue(m_pressureTexts[i], QString::asprintf(pressureFormat.toUtf8().constData(),
-                                                        static_cast<double>(record.anPressure[i])));
-        ShowValue(m_stateTexts[i], QString::fromLatin1(SyringeStateText(record.anState[i])));
+        ShowValueText(m_positionTexts[i], QString::number(record.anPosition[i]));
+        ShowValueText(m_pressureTexts[i],
+                      QString::asprintf(pressureFormat.toUtf8().constData(),
+                                        static_cast<double>(record.anPressure[i])));
+        ShowValueText(m_stateTexts[i], QString::fromLatin1(SyringeStateText(record.anState[i])));
     }
 }
 

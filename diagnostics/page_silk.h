@@ -22,15 +22,11 @@ public:
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    void OnDestroy() override;
 
     // One refresh of the syringe grid; the page's timer calls it.
-    void OnTimer();
+    void OnTimer() override;
 
     static constexpr int kRefreshPeriodMs = 1000;
-
-protected:
-    void timerEvent(QTimerEvent* event) override;
 
 private:
     void RefreshGrid();
@@ -45,5 +41,4 @@ private:
     std::array<QLabel*, kSyringes> m_pressureTexts{};
     std::array<QLabel*, kSyringes> m_positionTexts{};
     std::int32_t m_nWriteToDisk = 0;
-    int m_nTimer = 0;
 };

@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "string_table.h"
 #include "ui_page_usage.h"
+#include "value_label.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -18,11 +19,6 @@ namespace {
 constexpr std::int32_t kSyringes = 6;
 // What the page shows for a count the instrument did not report.
 constexpr std::int32_t kUnreported = -1;
-
-void ShowValue(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->setAccessibleDescription(text);
-}
 
 } // namespace
 
@@ -54,10 +50,10 @@ void CPageUsage::ShowSyringeUsage() {
     const QString unknown = LoadString(IDS_USAGE_UNKNOWN);
     for (std::int32_t i = 0; i < kSyringes; ++i) {
         const auto index = static_cast<std::size_t>(i);
-        ShowValue(FindControl<QLabel>(this, IDC_USAGE_VALVE_ACTUATIONS_1 + i),
-                  read ? QString::number(valveActuations[index]) : unknown);
-        ShowValue(FindControl<QLabel>(this, IDC_USAGE_PISTON_STROKES_1 + i),
-                  read ? QString::number(pistonStrokes[index]) : unknown);
+        ShowValueText(FindControl<QLabel>(this, IDC_USAGE_VALVE_ACTUATIONS_1 + i),
+                      read ? QString::number(valveActuations[index]) : unknown);
+        ShowValueText(FindControl<QLabel>(this, IDC_USAGE_PISTON_STROKES_1 + i),
+                      read ? QString::number(pistonStrokes[index]) : unknown);
     }
 }
 
@@ -81,8 +77,8 @@ void CPageUsage::ShowAutoSamplerUsage() {
         {IDC_USAGE_COOLING_ON, &hoursFormat},
     }};
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        ShowValue(FindControl<QLabel>(this, texts[i].first),
-                  QString::asprintf(texts[i].second->constData(), values[i]));
+        ShowValueText(FindControl<QLabel>(this, texts[i].first),
+                      QString::asprintf(texts[i].second->constData(), values[i]));
     }
 }
 

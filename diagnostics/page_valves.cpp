@@ -6,10 +6,9 @@
 #include "resource.h"
 #include "string_table.h"
 #include "ui_page_valves.h"
-#include "value_text.h"
+#include "value_label.h"
 
 #include <QPushButton>
-#include <QTimerEvent>
 
 #include <initializer_list>
 
@@ -78,7 +77,7 @@ bool CPageValves::OnInitDialog() {
     // page would show the empty record's zeros as "Dead-End" for ever.
     g_state.syringeDataFlag = 1;
     g_pServer->EnableSyringeData(kEnableSyringeData);
-    m_nTimer = startTimer(kRefreshPeriodMs);
+    StartTimer(kRefreshPeriodMs);
     RefreshStates();
     return true;
 }
@@ -86,21 +85,6 @@ bool CPageValves::OnInitDialog() {
 bool CPageValves::OnSetActive() {
     MonitorOff();
     return CPropertyPage::OnSetActive();
-}
-
-void CPageValves::OnDestroy() {
-    if (m_nTimer != 0) {
-        killTimer(m_nTimer);
-        m_nTimer = 0;
-    }
-    CPropertyPage::OnDestroy();
-}
-
-void CPageValves::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_nTimer) {
-        OnTimer();
-    }
-    CPropertyPage::timerEvent(event);
 }
 
 void CPageValves::OnTimer() {

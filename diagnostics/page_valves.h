@@ -29,13 +29,9 @@ public:
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    void OnDestroy() override;
 
     // One refresh tick; the page's timer calls it.
-    void OnTimer();
-
-protected:
-    void timerEvent(QTimerEvent* event) override;
+    void OnTimer() override;
 
 private:
     void OnMove(std::int32_t valve, std::int32_t position);
@@ -48,7 +44,6 @@ private:
     std::array<QPushButton*, 3 * kValveCount> m_buttons{};
     std::array<QLabel*, kValveCount> m_stateTexts{};
     QString m_fill, m_deadEnd, m_deliver, m_inMotion, m_invalid, m_unknown;
-    int m_nTimer = 0;
     std::int32_t m_busy = 0;
     std::int32_t m_ticks = 0;
 };

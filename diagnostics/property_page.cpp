@@ -2,6 +2,8 @@
 
 #include "property_sheet.h"
 
+#include <QTimerEvent>
+
 CPropertyPage::CPropertyPage(int templateId) : m_templateId(templateId) {}
 
 void CPropertyPage::Create() {
@@ -17,7 +19,28 @@ void CPropertyPage::Destroy() {
         return;
     }
     OnDestroy();
+    StopTimer();
     m_created = false;
+}
+
+void CPropertyPage::StartTimer(int periodMs) {
+    if (m_nTimer == 0) {
+        m_nTimer = startTimer(periodMs);
+    }
+}
+
+void CPropertyPage::StopTimer() {
+    if (m_nTimer != 0) {
+        killTimer(m_nTimer);
+        m_nTimer = 0;
+    }
+}
+
+void CPropertyPage::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_nTimer) {
+        OnTimer();
+    }
+    QWidget::timerEvent(event);
 }
 
 void CPropertyPage::SetModified(bool modified) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+class QTimerEvent;
+
 class CPropertySheet;
 
 // One page of a property sheet. The page object exists from its sheet's construction; its
@@ -40,9 +42,20 @@ public:
     virtual int OnWizardNext() { return 0; }
     virtual bool OnWizardFinish() { return true; }
 
+    // The page's window timer: runs OnTimer every period from StartTimer until StopTimer or
+    // the page's window goes.
+    virtual void OnTimer() {}
+    bool IsPolling() const { return m_nTimer != 0; }
+
+protected:
+    void StartTimer(int periodMs);
+    void StopTimer();
+    void timerEvent(QTimerEvent* event) override;
+
 private:
     int m_templateId;
     bool m_created = false;
     bool m_modified = false;
     CPropertySheet* m_sheet = nullptr;
+    int m_nTimer = 0;
 };

@@ -5,8 +5,6 @@
 #include "property_sheet.h"
 #include "ui_upgrade_software_step2.h"
 
-#include <QTimerEvent>
-
 CUpgradeSoftwareStep2::CUpgradeSoftwareStep2()
     : CPropertyPage(IDD_UPGRADE_STEP2), m_ui(std::make_unique<Ui::UpgradeSoftwareStep2>()) {
     m_ui->setupUi(this);
@@ -23,9 +21,7 @@ bool CUpgradeSoftwareStep2::OnInitDialog() {
 bool CUpgradeSoftwareStep2::OnSetActive() {
     // Polling lasts only while this page is in front: once left, the instrument's restart at
     // the end of the download must not ask for Next while the last page asks for Finish.
-    if (m_nTimer == 0) {
-        m_nTimer = startTimer(kPollPeriodMs);
-    }
+    StartTimer(kPollPeriodMs);
     Sheet()->SetWizardButtons(PSWIZB_DISABLEDFINISH);
     return CPropertyPage::OnSetActive();
 }
@@ -33,24 +29,6 @@ bool CUpgradeSoftwareStep2::OnSetActive() {
 bool CUpgradeSoftwareStep2::OnKillActive() {
     StopTimer();
     return CPropertyPage::OnKillActive();
-}
-
-void CUpgradeSoftwareStep2::OnDestroy() {
-    StopTimer();
-}
-
-void CUpgradeSoftwareStep2::StopTimer() {
-    if (m_nTimer != 0) {
-        killTimer(m_nTimer);
-        m_nTimer = 0;
-    }
-}
-
-void CUpgradeSoftwareStep2::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_nTimer) {
-        OnTimer();
-    }
-    CPropertyPage::timerEvent(event);
 }
 
 void CUpgradeSoftwareStep2::OnTimer() {

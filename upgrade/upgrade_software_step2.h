@@ -21,20 +21,12 @@ public:
     bool OnInitDialog() override;
     bool OnSetActive() override;
     bool OnKillActive() override;
-    void OnDestroy() override;
 
     // One poll of the instrument; the page's timer calls it.
-    void OnTimer();
-    bool IsPolling() const { return m_nTimer != 0; }
-
-protected:
-    void timerEvent(QTimerEvent* event) override;
+    void OnTimer() override;
 
 private:
-    void StopTimer();
-
     std::unique_ptr<Ui::UpgradeSoftwareStep2> m_ui;
-    int m_nTimer = 0;
     int m_bPowerOffSeen = 0;
     int m_bWaitingForOn = 0;
 };

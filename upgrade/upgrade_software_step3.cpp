@@ -7,11 +7,11 @@
 #include "string_table.h"
 #include "ui.h"
 #include "ui_upgrade_software_step3.h"
+#include "value_label.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimerEvent>
 
 #include <algorithm>
 #include <limits>
@@ -37,27 +37,13 @@ CUpgradeSoftwareStep3::~CUpgradeSoftwareStep3() = default;
 
 bool CUpgradeSoftwareStep3::OnInitDialog() {
     m_ui->downloadCompleteText->hide();
-    m_nTimer = startTimer(kPollPeriodMs);
+    StartTimer(kPollPeriodMs);
     return CPropertyPage::OnInitDialog();
 }
 
 bool CUpgradeSoftwareStep3::OnSetActive() {
     Sheet()->SetWizardButtons(PSWIZB_DISABLEDFINISH);
     return CPropertyPage::OnSetActive();
-}
-
-void CUpgradeSoftwareStep3::OnDestroy() {
-    if (m_nTimer != 0) {
-        killTimer(m_nTimer);
-        m_nTimer = 0;
-    }
-}
-
-void CUpgradeSoftwareStep3::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_nTimer) {
-        OnTimer();
-    }
-    CPropertyPage::timerEvent(event);
 }
 
 void CUpgradeSoftwareStep3::OnBrowse() {
@@ -91,8 +77,7 @@ void CUpgradeSoftwareStep3::OnBrowse() {
 }
 
 void CUpgradeSoftwareStep3::ShowPath(const QString& path) {
-    m_ui->firmwarePathText->setText(path);
-    m_ui->firmwarePathText->setAccessibleDescription(path);
+    ShowValueText(m_ui->firmwarePathText, path);
 }
 
 bool CUpgradeSoftwareStep3::NearlySent(int linesSent) const {

@@ -20,23 +20,17 @@ public:
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    void OnDestroy() override;
 
     void OnBrowse();
     // One poll of the download; the page's timer calls it.
-    void OnTimer();
-    bool IsPolling() const { return m_nTimer != 0; }
+    void OnTimer() override;
     int LineCount() const { return m_nLineCount; }
-
-protected:
-    void timerEvent(QTimerEvent* event) override;
 
 private:
     bool NearlySent(int linesSent) const;
     void ShowPath(const QString& path);
 
     std::unique_ptr<Ui::UpgradeSoftwareStep3> m_ui;
-    int m_nTimer = 0;
     int m_bDownloadStarted = 0;
     int m_bRestartSeen = 0;
     int m_nLineCount = -1;

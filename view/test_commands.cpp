@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "string_table.h"
 #include "test_records.h"
+#include "value_label.h"
 
 #include <QDir>
 #include <QLabel>
@@ -135,8 +136,7 @@ void CTestCommands::OnGetSeparationMethod() {
 void CTestCommands::ShowSetPoint(QLabel* text, float value) {
     const QString shown = QString::asprintf(LoadString(IDS_SET_POINT_FORMAT).toUtf8().constData(),
                                             static_cast<double>(value));
-    text->setText(shown);
-    text->setAccessibleDescription(shown);
+    ShowValueText(text, shown);
 }
 
 void CTestCommands::OnGoToInitialConditions() {

@@ -1,11 +1,15 @@
 #include "value_label.h"
 
-void CValueLabel::setText(const QString& text) {
-    if (text == QLabel::text()) {
+void ShowValueText(QLabel* label, const QString& text) {
+    if (label->text() == text) {
         return;
     }
-    QLabel::setText(text);
-    setAccessibleDescription(text);
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
+void CValueLabel::setText(const QString& text) {
+    ShowValueText(this, text);
 }
 
 void CValueLabel::clear() {
