@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -89,9 +90,11 @@ QStringList AccessibilityProblems(QWidget* window) {
         if (TakesInput(widget) && iface->text(QAccessible::Name).isEmpty()) {
             problems << Name(widget) + QStringLiteral(": control without a name");
         }
-        // Toolbar buttons repeat commands that the menus carry to the keyboard.
+        // Toolbar buttons and a dock's own title buttons repeat commands that the menus carry
+        // to the keyboard.
         if (TakesInput(widget) && (widget->focusPolicy() & Qt::TabFocus) == 0 &&
-            qobject_cast<QToolBar*>(widget->parentWidget()) == nullptr) {
+            qobject_cast<QToolBar*>(widget->parentWidget()) == nullptr &&
+            qobject_cast<QDockWidget*>(widget->parentWidget()) == nullptr) {
             problems << Name(widget) + QStringLiteral(": out of reach of the Tab key");
         }
     }

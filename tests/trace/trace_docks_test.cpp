@@ -1,3 +1,4 @@
+#include "accessibility_check.h"
 #include "app_test_support.h"
 #include "event_log_dock.h"
 #include "fake_instrument_server.h"
@@ -158,6 +159,15 @@ TEST_F(TraceDocks, ChartShowsTheLastTenMinutesAndCatchesUpWhenShown) {
     EXPECT_EQ(dock.PressureSeries()->at(300).y(), 1399.0);
     EXPECT_EQ(dock.ChartView()->accessibleDescription(),
               QStringLiteral("1399 PSI, aux 200 PSI, 4.00 \u00B5L/min"));
+}
+
+TEST_F(TraceDocks, TheWindowWithBothDocksKeepsTheAccessibilityContract) {
+    fake->status.nState = 3;
+    view->OnTimer();
+    frame.show();
+    trace->show();
+    log->show();
+    EXPECT_EQ(AccessibilityProblems(&frame), QStringList());
 }
 
 TEST_F(TraceDocks, ExportsTheTraceAsCsvAndTheLogAsText) {

@@ -1,3 +1,4 @@
+#include "accessibility_check.h"
 #include "control_id.h"
 #include "fake_instrument_server.h"
 #include "process_state.h"
@@ -97,6 +98,17 @@ private:
     OpenFileHandler m_previousFiles;
     MessageBoxHandler m_previousBoxes;
 };
+
+TEST_F(UpgradeWizard, EveryStepKeepsTheAccessibilityContract) {
+    EXPECT_EQ(AccessibilityProblems(&wizard), QStringList());
+    Press(QStringLiteral("Next"));
+    Step2Answers(S_FALSE);
+    EXPECT_EQ(AccessibilityProblems(&wizard), QStringList());
+    Step2Answers(S_OK);
+    Press(QStringLiteral("Next"));
+    Browse(WriteFile(QStringLiteral("fw.s19"), 3));
+    EXPECT_EQ(AccessibilityProblems(&wizard), QStringList());
+}
 
 TEST_F(UpgradeWizard, PowerCycleOnStepTwoOffersNextOnceTheInstrumentIsBack) {
     EXPECT_EQ(wizard.windowTitle(), QStringLiteral("Upgrade"));
