@@ -73,12 +73,7 @@ bool CPageAutoSampler::OnSetActive() {
 
 void CPageAutoSampler::OnTimer() {
     RefreshPositions();
-    if (m_busy != 0) {
-        ++m_ticks;
-    }
-    if (m_ticks == kLockTicks) {
-        m_ticks = 0;
-        m_busy = 0;
+    if (m_lock.Tick()) {
         EnableButtons(true);
     }
 }
@@ -86,7 +81,7 @@ void CPageAutoSampler::OnTimer() {
 // Commands report nothing: the positions show their effect, and the lock runs its ticks
 // whatever the instrument answers.
 void CPageAutoSampler::OnCommand(const std::function<void()>& call) {
-    m_busy = 1;
+    m_lock.Lock();
     EnableButtons(false);
     call();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "property_page.h"
+#include "tick_lock.h"
 
 #include <QString>
 
@@ -40,6 +41,5 @@ private:
     std::unique_ptr<Ui::PageAutoSampler> m_ui;
     std::array<QPushButton*, 7> m_buttons{};
     QString m_inject, m_load, m_position1, m_position2, m_vent, m_system, m_reservoirFormat;
-    std::int32_t m_busy = 0;
-    std::int32_t m_ticks = 0;
+    CTickLock m_lock{kLockTicks};
 };

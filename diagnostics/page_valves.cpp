@@ -89,12 +89,7 @@ bool CPageValves::OnSetActive() {
 
 void CPageValves::OnTimer() {
     RefreshStates();
-    if (m_busy != 0) {
-        ++m_ticks;
-    }
-    if (m_ticks == kLockTicks) {
-        m_ticks = 0;
-        m_busy = 0;
+    if (m_lock.Tick()) {
         EnableButtons(true);
     }
 }
@@ -102,7 +97,7 @@ void CPageValves::OnTimer() {
 // The move's outcome shows in the valve states; the lock runs its ticks whatever the
 // instrument answers.
 void CPageValves::OnMove(std::int32_t valve, std::int32_t position) {
-    m_busy = 1;
+    m_lock.Lock();
     EnableButtons(false);
     std::int32_t reply = 0;
     g_pServer->MoveSyringeValve(valve, position, &reply);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "property_page.h"
+#include "tick_lock.h"
 
 #include <QString>
 
@@ -44,6 +45,5 @@ private:
     std::array<QPushButton*, 3 * kValveCount> m_buttons{};
     std::array<QLabel*, kValveCount> m_stateTexts{};
     QString m_fill, m_deadEnd, m_deliver, m_inMotion, m_invalid, m_unknown;
-    std::int32_t m_busy = 0;
-    std::int32_t m_ticks = 0;
+    CTickLock m_lock{kLockTicks};
 };
