@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QScrollArea>
+
+// Holds a window's form so that the window takes whatever size the window system gives it: at
+// the form's own size or larger the form shows as laid out; smaller, the form keeps its size
+// and scrolls, and a control that takes the keyboard focus scrolls into view. The area itself
+// takes no focus, so the Tab order stays the form's.
+class CFormScrollArea : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit CFormScrollArea(QWidget* parent = nullptr);
+
+    // Moves the form's layout, with every control in it, into a scroll area that becomes the
+    // form's only content; the form keeps its name, properties and Tab order. Null when the form
+    // has no layout.
+    static CFormScrollArea* Wrap(QWidget* form);
+
+    // Holds content, which keeps at least its size hint (or its own minimum size) and scrolls
+    // below that.
+    void SetContent(QWidget* content);
+
+    // The content's whole size: the window's natural size stays what the form asks for.
+    QSize sizeHint() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FollowFocus(QWidget* focused);
+};
