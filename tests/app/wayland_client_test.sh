@@ -2,7 +2,8 @@
 # The client on a Wayland compositor that imposes its window's size: weston's kiosk shell shows
 # every window full screen, here on a 1024 x 640 output. Against the simulated server the client
 # must take that size (no protocol error), stay up for 10 s and end on SIGTERM with status 0.
-# With no server, a signal must end it while it waits in its start-up "Error" box.
+# Its window's app id must name its desktop entry. With no server, a signal must end it while it
+# waits in its start-up "Error" box.
 #   wayland_client_test.sh BIN_DIR
 set -euo pipefail
 
@@ -71,6 +72,9 @@ if [ "${1:-}" = --kiosk ]; then
     [ "$geometry" = "set_window_geometry(0, 0, 1024, 640)" ] ||
         fail "the window's geometry is $geometry, not the output's"
     ! grep -q -i 'protocol error' "$work/client.err" || fail "$(grep -i error "$work/client.err")"
+    # The compositor finds the desktop entry, and with it the icon, by the window's app id.
+    grep -q "set_app_id(\"$app_id\")" "$work/client.err" ||
+        fail "the window's app id is not $app_id: $(grep -o 'set_app_id([^)]*)' "$work/client.err")"
     exit 0
 fi
 
@@ -89,6 +93,9 @@ if [ "${1:-}" = --start-up-box ]; then
 fi
 
 bin=$1
+desktop_entry=$(ls "$(dirname "$0")"/../../dist/*.desktop)
+export app_id
+app_id=$(basename "$desktop_entry" .desktop)
 command -v weston >/dev/null || fail "weston is not installed"
 work=$(mktemp -d)
 weston_pid=
