@@ -2,6 +2,8 @@
 
 #include <QScrollArea>
 
+class QScrollBar;
+
 // Holds a window's form so that the window takes whatever size the window system gives it: at
 // the form's own size or larger the form shows as laid out; smaller, the form keeps its size
 // and scrolls, and a control that takes the keyboard focus scrolls into view. The area itself
@@ -22,11 +24,16 @@ public:
 
     // The content's whole size: the window's natural size stays what the form asks for.
     QSize sizeHint() const override;
+    // Never more than the form's whole size.
+    QSize minimumSizeHint() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void FollowFocus(QWidget* focused);
+    // Scrolls one way so that the part from start, of length, shows in the shown length.
+    static void ScrollTo(QScrollBar* bar, int start, int length, int shown);
 };
