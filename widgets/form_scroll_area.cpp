@@ -61,7 +61,9 @@ QSize CFormScrollArea::sizeHint() const {
     if (widget() == nullptr) {
         return QScrollArea::sizeHint();
     }
-    return widget()->sizeHint().expandedTo(widget()->minimumSize()) + QSize(frame, frame);
+    const QSize least = widget()->minimumSizeHint().expandedTo(widget()->minimumSize());
+    const QSize whole = m_asksForLeast ? least : widget()->sizeHint().expandedTo(least);
+    return whole + QSize(frame, frame);
 }
 
 QSize CFormScrollArea::minimumSizeHint() const {

@@ -22,6 +22,10 @@ public:
     // below that.
     void SetContent(QWidget* content);
 
+    // Asks for no more than the least the content needs (its minimum size), so that in a window
+    // with other parts those get their whole size first.
+    void AskForLeast() { m_asksForLeast = true; }
+
     // The content's whole size: the window's natural size stays what the form asks for.
     QSize sizeHint() const override;
     // Never more than the form's whole size.
@@ -36,4 +40,6 @@ private:
     void FollowFocus(QWidget* focused);
     // Scrolls one way so that the part from start, of length, shows in the shown length.
     static void ScrollTo(QScrollBar* bar, int start, int length, int shown);
+
+    bool m_asksForLeast = false;
 };

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -308,6 +309,28 @@ TEST_F(MainFrame, TakesASmallSizeWithTheFormScrollingAndEveryControlInReach) {
     m_frame.resize(m_frame.sizeHint());
     QCoreApplication::processEvents();
     EXPECT_FALSE(ScrollsBothWays(m_view)) << "at its own size the form shows whole";
+}
+
+// A dock whose content needs more room than the window has scrolls too, and leaves the view
+// its whole size where the window has room for it.
+TEST_F(MainFrame, ADockNeitherHoldsTheWindowLargeNorCrowdsTheView) {
+    auto* dock = new QDockWidget(QStringLiteral("Chart"), &m_frame);
+    auto* chart = new QWidget;
+    chart->setMinimumSize(480, 300);
+    dock->setWidget(chart);
+    m_frame.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    m_frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_frame));
+    const QSize small(320, 240);
+    m_frame.resize(small);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_frame.size(), small);
+    EXPECT_TRUE(ScrollsBothWays(dock));
+
+    m_frame.resize(m_frame.sizeHint());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ScrollsBothWays(m_view));
+    EXPECT_GE(chart->height(), 300) << "the dock keeps the room its content needs";
 }
 
 // Each window a command opens takes a size below its template's, the same way.
