@@ -1,6 +1,7 @@
 #include "about_dlg.h"
 
 #include "bstr.h"
+#include "form_scroll_area.h"
 #include "icon_table.h"
 #include "ids_app.h"
 #include "instrument_server.h"
@@ -11,6 +12,7 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDlg>()) {
     m_ui->setupUi(this);
+    CFormScrollArea::Wrap(this);
     const int size = style()->pixelMetric(QStyle::PM_LargeIconSize);
     m_ui->aboutIcon->setPixmap(LoadIconResource(IDI_MAINFRAME).pixmap(size, size));
     OnInitDialog();

@@ -2,6 +2,7 @@
 
 #include "command_target.h"
 #include "connection_status.h"
+#include "form_scroll_area.h"
 #include "frame_resources.h"
 #include "icon_table.h"
 #include "resource.h"
@@ -9,7 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChildEvent>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -28,6 +31,19 @@ QString Prompt(int commandId) {
 }
 QString Tooltip(int commandId) {
     return LoadString(commandId).section(u'\n', 1, 1);
+}
+
+void ScrollDockContent(QDockWidget* dock) {
+    QWidget* content = dock->widget();
+    if (content == nullptr || qobject_cast<CFormScrollArea*>(content) != nullptr) {
+        return;
+    }
+    auto* area = new CFormScrollArea(dock);
+    // The view comes first: where the window has room for the whole view, the docks share
+    // what it leaves.
+    area->AskForLeast();
+    area->SetContent(content);
+    dock->setWidget(area);
 }
 
 } // namespace
@@ -254,6 +270,16 @@ QList<QAction*> CMainFrame::Actions(int commandId) const {
 QAction* CMainFrame::Action(int commandId) const {
     const QList<QAction*> actions = Actions(commandId);
     return actions.isEmpty() ? nullptr : actions.constFirst();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A dock is polished before it first shows, with its content in place.
+    if (event->type() == QEvent::ChildPolished) {
+        if (auto* dock = qobject_cast<QDockWidget*>(static_cast<QChildEvent*>(event)->child())) {
+            ScrollDockContent(dock);
+        }
+    }
+    return QMainWindow::event(event);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

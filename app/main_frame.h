@@ -51,6 +51,9 @@ public:
     QLabel* Indicator(int indicatorId) const { return m_indicators.value(indicatorId); }
 
 protected:
+    // Every dock's content scrolls, as the view does, so that no dock holds the window larger
+    // than the window system makes it.
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

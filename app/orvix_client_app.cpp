@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QPointer>
 #include <QSettings>
 
 namespace {
@@ -99,7 +100,10 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
 }
 
 int COrvixClientApp::Run() {
-    m_exitCode = QApplication::exec();
+    // Asked to end during start-up: the event loop would wait for a quit that came before it.
+    if (!m_ending) {
+        m_exitCode = QApplication::exec();
+    }
     if (m_pDocTemplate) {
         m_pDocTemplate->CloseAllDocuments();
     }
@@ -118,11 +122,26 @@ int COrvixClientApp::ExitInstance() {
 }
 
 void COrvixClientApp::CloseMainWindow() {
+    m_ending = true;
+    // Each modal window runs a loop of its own, which returns once the window is hidden; the
+    // top one first, as the user would close them. Before the main loop runs (the start-up
+    // boxes) that is what ends the application.
+    const qsizetype windows = QApplication::topLevelWidgets().size();
+    for (qsizetype i = 0; i < windows; ++i) {
+        const QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            break;
+        }
+        modal->close();
+        // A box without a button that closes it says no to close; it goes all the same.
+        if (modal != nullptr) {
+            modal->hide();
+        }
+    }
     if (CMainFrame* frame = MainWindow()) {
         frame->close();
-    } else {
-        QCoreApplication::quit();
     }
+    QCoreApplication::quit();
 }
 
 CMainFrame* COrvixClientApp::MainWindow() const {

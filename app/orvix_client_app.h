@@ -39,7 +39,9 @@ public:
     // Releases the connection and gives COM back; answers the process's exit code.
     int ExitInstance();
 
-    // What the user does by closing the main window, or what a termination signal does.
+    // What a termination signal does, at any point of the application's life: closes the open
+    // message boxes and dialogs, then the main window, and ends the application as closing the
+    // window does, automation clients or not.
     void CloseMainWindow();
 
     CMainFrame* MainWindow() const;
@@ -65,5 +67,6 @@ private:
     CCommandLineInfo m_cmdInfo;
     CMainFrame* m_pMainWnd = nullptr;
     bool m_comInitialized = false;
+    bool m_ending = false;
     int m_exitCode = 0;
 };

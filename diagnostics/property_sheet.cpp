@@ -1,5 +1,6 @@
 #include "property_sheet.h"
 
+#include "form_scroll_area.h"
 #include "property_page.h"
 #include "ui.h"
 
@@ -77,8 +78,8 @@ void CPropertySheet::Build() {
     if (!m_wizard) {
         m_tabs = new QTabBar(this);
         m_tabs->setObjectName(QStringLiteral("sheetTabs"));
-        // Every tab stays in view, as the sheet widens to hold them.
-        m_tabs->setUsesScrollButtons(false);
+        // At the sheet's own size every tab is in view; a narrower window scrolls the tabs.
+        m_tabs->setUsesScrollButtons(true);
         m_tabs->setExpanding(false);
         for (CPropertyPage* page : std::as_const(m_pages)) {
             m_tabs->addTab(page->Caption());
@@ -98,7 +99,17 @@ void CPropertySheet::Build() {
     if (const QSize area = PageAreaMinimumSize(); area.isValid()) {
         m_stack->setMinimumSize(area);
     }
-    layout->addWidget(m_stack);
+    // The pages scroll when the window system gives the sheet less room than they need; the
+    // tabs and the buttons stay in view. The holder keeps the page area at the larger of the
+    // template's size and the pages' own.
+    auto* pageArea = new CFormScrollArea(this);
+    auto* pageHolder = new QWidget(pageArea);
+    pageHolder->setObjectName(QStringLiteral("pageHolder"));
+    auto* holderLayout = new QVBoxLayout(pageHolder);
+    holderLayout->setContentsMargins(0, 0, 0, 0);
+    holderLayout->addWidget(m_stack);
+    pageArea->SetContent(pageHolder);
+    layout->addWidget(pageArea);
     m_buttons = new QDialogButtonBox(this);
     const auto add = [this](const QString& text, QDialogButtonBox::ButtonRole role,
                             void (CPropertySheet::*slot)()) {

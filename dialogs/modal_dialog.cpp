@@ -1,5 +1,6 @@
 #include "modal_dialog.h"
 
+#include "form_scroll_area.h"
 #include "ui.h"
 
 #include <QKeyEvent>
@@ -17,6 +18,16 @@ void CModalDialog::accept() {
 
 void CModalDialog::reject() {
     done(IDCANCEL);
+}
+
+void CModalDialog::setVisible(bool visible) {
+    // Before the first showing, once the derived dialog has laid out its template and before
+    // the dialog takes its size from it.
+    if (visible && !m_scrolls) {
+        m_scrolls = true;
+        CFormScrollArea::Wrap(this);
+    }
+    QDialog::setVisible(visible);
 }
 
 void CModalDialog::keyPressEvent(QKeyEvent* event) {

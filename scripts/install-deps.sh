@@ -20,6 +20,7 @@ packages=(
     fonts-dejavu-core              # something to draw text with
     desktop-file-utils appstream   # validate the installed desktop entry and metainfo
     x11-utils                      # xwininfo: the installed client's window on the virtual display
+    weston qt6-wayland             # the client on a Wayland compositor (headless weston in tests)
 )
 
 always=0

@@ -1,5 +1,6 @@
 #include "orvix_client_view.h"
 
+#include "form_scroll_area.h"
 #include "instrument_server.h"
 #include "process_state.h"
 #include "record_memory.h"
@@ -46,6 +47,7 @@ QFont StatusFont() {
 COrvixClientView::COrvixClientView(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::OrvixClientForm>()), m_statusFont(StatusFont()) {
     m_ui->setupUi(this);
+    CFormScrollArea::Wrap(this);
     m_testCommands = new CTestCommands(m_ui->columnSetText, m_ui->sampleSetText, this);
 
     QPalette errorsPalette = m_ui->errorsText->palette();

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/prctl.h>
 
@@ -95,6 +96,35 @@ TEST_F(ClientProcessTest, WithoutASessionBusItReportsThatObjectLinkingFailed) {
     EXPECT_EQ(MessageLines(errors),
               QStringList{QStringLiteral("Orvix Client|OLE initialization failed.  Make sure that "
                                          "the OLE libraries are the correct version.")});
+}
+
+// With no server the client waits in its "Error" box; a termination signal ends it there, as it
+// would at any later point.
+TEST_F(ClientProcessTest, ATerminationSignalEndsTheClientWaitingInItsStartUpBox) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(bus.isConnected());
+    if (bus.interface()->isServiceRegistered(kInstrumentServiceName).value() ||
+        bus.interface()->activatableServiceNames().value().contains(kInstrumentServiceName)) {
+        GTEST_SKIP() << "this bus has an instrument server";
+    }
+    env.remove(QStringLiteral("ORVIX_AUTOANSWER_MESSAGES"));
+    process.setProcessEnvironment(env);
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        process.start(ClientExecutable(), {});
+        ASSERT_TRUE(process.waitForStarted(10000));
+        // On the bus means past the point where the signals are taken; the box comes next.
+        const auto onTheBus = [&] {
+            const QStringList names = bus.interface()->registeredServiceNames().value();
+            return std::any_of(names.cbegin(), names.cend(), [&](const QString& name) {
+                return bus.interface()->servicePid(name).value() == process.processId();
+            });
+        };
+        ASSERT_TRUE(QTest::qWaitFor(onTheBus, 20000)) << signalNumber;
+        ::kill(static_cast<pid_t>(process.processId()), signalNumber);
+        ASSERT_TRUE(WaitForExit(20000)) << signalNumber;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signalNumber;
+        EXPECT_EQ(process.exitCode(), 0) << signalNumber;
+    }
 }
 
 // This test process is the instrument server: the recording fake behind the real stub, on the

@@ -9,10 +9,12 @@
 #include "orvix_client_view.h"
 #include "process_state.h"
 #include "resource.h"
+#include "scroll_check.h"
 #include "ui.h"
 
 #include <QAction>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -287,6 +289,69 @@ TEST_F(MainFrame, TheServiceSheetOpensOnlyBehindTheAccessCode) {
     }
     EXPECT_FALSE(g_state.autoSamplerMonitor);
     EXPECT_TRUE(m_fake->CallsTo("SetAutoSamplerMonitor").empty());
+}
+
+// A small panel, a kiosk or a tiling desktop imposes the window's size: the window takes it, and
+// whatever no longer fits scrolls, with every control still in reach of the Tab key.
+TEST_F(MainFrame, TakesASmallSizeWithTheFormScrollingAndEveryControlInReach) {
+    m_fake->configuration.bPlateFeeder = 1;
+    m_fake->configuration.bSampleTemp = 1;
+    m_view->OnInitialUpdate();
+    m_frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_frame));
+    const QSize small(320, 240);
+    m_frame.resize(small);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_frame.size(), small);
+    EXPECT_TRUE(ScrollsBothWays(m_view));
+    EXPECT_EQ(ControlsTabLeavesOutOfView(&m_frame).join(u';').toStdString(), "");
+
+    m_frame.resize(m_frame.sizeHint());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ScrollsBothWays(m_view)) << "at its own size the form shows whole";
+}
+
+// A dock whose content needs more room than the window has scrolls too, and leaves the view
+// its whole size where the window has room for it.
+TEST_F(MainFrame, ADockNeitherHoldsTheWindowLargeNorCrowdsTheView) {
+    auto* dock = new QDockWidget(QStringLiteral("Chart"), &m_frame);
+    auto* chart = new QWidget;
+    chart->setMinimumSize(480, 300);
+    dock->setWidget(chart);
+    m_frame.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    m_frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_frame));
+    const QSize small(320, 240);
+    m_frame.resize(small);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_frame.size(), small);
+    EXPECT_TRUE(ScrollsBothWays(dock));
+
+    m_frame.resize(m_frame.sizeHint());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ScrollsBothWays(m_view));
+    EXPECT_GE(chart->height(), 300) << "the dock keeps the room its content needs";
+}
+
+// Each window a command opens takes a size below its template's, the same way.
+TEST_F(MainFrame, EveryDialogTakesASmallSizeAndKeepsItsControlsInReach) {
+    const auto shrink = [](QWidget* modal) {
+        const QSize small = (modal->sizeHint() / 2).expandedTo(modal->minimumSizeHint());
+        modal->resize(small);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(modal->size(), small) << modal->windowTitle().toStdString();
+        EXPECT_TRUE(ScrollsBothWays(modal)) << modal->windowTitle().toStdString();
+        EXPECT_EQ(ControlsTabLeavesOutOfView(modal).join(u';').toStdString(), "")
+            << modal->windowTitle().toStdString();
+        ModalAnswerer::Reject(modal);
+    };
+    for (const int command :
+         {ID_CONTROL_CHANGE_FLOW, ID_CONTROL_DRY_PRIME, ID_CONTROL_WET_PRIME,
+          ID_CONTROL_USER_DIAGNOSTICS, ID_APP_ABOUT, ID_CONTROL_SERVICE_DIAGNOSTICS}) {
+        ModalAnswerer answerer({shrink});
+        m_frame.OnCommand(command);
+        EXPECT_TRUE(answerer.Finished()) << command;
+    }
 }
 
 } // namespace

@@ -5,8 +5,10 @@
 #include "doc_template.h"
 #include "instrument_server.h"
 #include "main_frame.h"
+#include "modal_answerer.h"
 #include "orvix_client_app.h"
 #include "orvix_client_doc.h"
+#include "resource.h"
 
 #include <QApplication>
 #include <QDBusConnectionInterface>
@@ -130,6 +132,24 @@ TEST_F(StartupTest, ClosingTheMainWindowThenShutdownReleasesTheServerOnce) {
 
     app.ExitInstance();
     EXPECT_EQ(fake->RefCount(), 1U) << "a second shutdown releases nothing more";
+}
+
+// A termination signal while a dialog is open: the dialog goes, then the main window, the main
+// loop does not run again, and shutdown releases the server as after a normal close.
+TEST_F(StartupTest, ASignalDuringADialogClosesItAndTheWindowAndReleasesTheServer) {
+    RegisterFakeServer();
+    COrvixClientApp app;
+    ASSERT_TRUE(app.InitInstance(kNormalStart));
+    QPointer<CMainFrame> frame = app.MainWindow();
+    ASSERT_FALSE(frame.isNull());
+    ModalAnswerer signalled({[&app](QWidget*) { app.CloseMainWindow(); }});
+    frame->OnCommand(ID_APP_ABOUT);
+    EXPECT_EQ(signalled.Seen(), QStringList{QStringLiteral("About Orvix Client")});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(app.MainWindow(), nullptr);
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(app.ExitInstance(), 0);
+    EXPECT_EQ(fake->RefCount(), 1U);
 }
 
 TEST_F(StartupTest, AFailingOpenConnectionDoesNotStopStartUp) {

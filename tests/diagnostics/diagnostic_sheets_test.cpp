@@ -3,9 +3,11 @@
 #include "fake_instrument_server.h"
 #include "modal_answerer.h"
 #include "process_state.h"
+#include "scroll_check.h"
 #include "ui.h"
 
 #include <QFontMetrics>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -111,6 +113,27 @@ TEST_F(DiagnosticSheets, PageAreaHoldsTheWholeTemplate) {
         EXPECT_GE(page->height(), expected.height());
         sheet->hide();
     }
+}
+
+// Given less room than its pages need, the sheet takes it: the pages scroll, the tabs and the
+// buttons stay in view, and Tab still brings every control on the page into view.
+TEST_F(DiagnosticSheets, TakesASmallSizeWithThePagesScrollingAndTheButtonsInView) {
+    CDiagnosticSheet sheet(QStringLiteral("Service Diagnostics"));
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    const QSize small = (sheet.sizeHint() / 2).expandedTo(sheet.minimumSizeHint());
+    sheet.resize(small);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sheet.size(), small);
+    EXPECT_TRUE(ScrollsBothWays(&sheet));
+    for (const QString& button : {QStringLiteral("OK"), QStringLiteral("Cancel")}) {
+        const QWidget* shown = sheet.Button(button);
+        EXPECT_TRUE(sheet.rect().contains(QRect(shown->mapTo(&sheet, QPoint()), shown->size())))
+            << button.toStdString();
+    }
+    EXPECT_EQ(ControlsTabLeavesOutOfView(&sheet), QStringList());
+    ClickTab(sheet, Tabs(sheet).constLast());
+    EXPECT_EQ(sheet.GetActiveIndex(), sheet.GetPageCount() - 1) << "the last tab is in reach";
 }
 
 TEST_F(DiagnosticSheets, MonitorSwitchesOnlyWhenItsStateChanges) {

@@ -3,6 +3,7 @@
 #include "fake_instrument_server.h"
 #include "process_state.h"
 #include "resource.h"
+#include "scroll_check.h"
 #include "string_table.h"
 #include "ui.h"
 #include "upgrade_software_wizard.h"
@@ -108,6 +109,15 @@ TEST_F(UpgradeWizard, EveryStepKeepsTheAccessibilityContract) {
     Press(QStringLiteral("Next"));
     Browse(WriteFile(QStringLiteral("fw.s19"), 3));
     EXPECT_EQ(AccessibilityProblems(&wizard), QStringList());
+}
+
+TEST_F(UpgradeWizard, TakesASmallSizeWithItsStepScrolling) {
+    const QSize small = (wizard.sizeHint() / 2).expandedTo(wizard.minimumSizeHint());
+    wizard.resize(small);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wizard.size(), small);
+    EXPECT_TRUE(ScrollsBothWays(&wizard));
+    EXPECT_EQ(ControlsTabLeavesOutOfView(&wizard), QStringList());
 }
 
 TEST_F(UpgradeWizard, PowerCycleOnStepTwoOffersNextOnceTheInstrumentIsBack) {
