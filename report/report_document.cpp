@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <QTimeZone>
 #include <QUrl>
 
 namespace {
@@ -19,10 +20,10 @@ constexpr QSize kTracePictureSize(2000, 900);
 constexpr int kTracePictureWidth = 620;
 constexpr int kPdfResolution = 300;
 const QString kStyle = QStringLiteral(
-    "body { font-family: sans-serif; font-size: 10pt; }"
+    "body { font-family: sans-serif; font-size: 9pt; }"
     "h1 { font-size: 18pt; } h2 { font-size: 13pt; margin-top: 14px; }"
     "td, th { padding: 2px 6px; } th { text-align: left; background-color: #e8e8e8; }"
-    ".caption { color: #404040; } .notice { color: #b00000; font-weight: bold; }");
+    ".caption { color: #404040; white-space: nowrap; } .notice { color: #b00000; font-weight: bold; }");
 
 QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
@@ -88,11 +89,15 @@ QString TraceHtml(const ServiceReport& report) {
     html += QStringLiteral("<p><img src=\"%1\" width=\"%2\"></p>")
                 .arg(kTraceImage)
                 .arg(kTracePictureWidth);
+    const QString reading = LoadString(IDS_TRACE_LATEST)
+                                .arg(QString::number(latest.pressure, 'f', 0),
+                                     QString::number(latest.auxPressure, 'f', 0),
+                                     QString::number(latest.flowRate, 'f', 2));
     html += QStringLiteral("<p>%1</p>")
-                .arg(Escaped(LoadString(IDS_TRACE_LATEST)
-                                 .arg(QString::number(latest.pressure, 'f', 0),
-                                      QString::number(latest.auxPressure, 'f', 0),
-                                      QString::number(latest.flowRate, 'f', 2))));
+                .arg(Escaped(LoadString(IDS_REPORT_TRACE_LATEST)
+                                 .arg(ReportTimeText(QDateTime::fromMSecsSinceEpoch(
+                                          latest.msecsSinceEpoch, QTimeZone::utc())),
+                                      reading)));
     return html + QStringLiteral("</div>");
 }
 

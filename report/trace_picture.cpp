@@ -25,6 +25,7 @@ constexpr double kLineWidthPart = 0.004;
 // The axes never span less than this, so that a flat trace at zero still has a scale.
 constexpr double kMinPressureSpan = 100.0;
 constexpr double kMinFlowSpan = 1.0;
+constexpr double kHeadroom = 1.1;
 constexpr char kAxisTimeFormat[] = "hh:mm";
 
 QString AxisNumber(double value) {
@@ -54,9 +55,10 @@ QImage TracePicture(const std::vector<TraceSample>& samples, const QDateTime& fr
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const int line = metrics.height();
-    const QRect plot(metrics.horizontalAdvance(QStringLiteral("000000")), 2 * line,
+    // The legend on the first line, the units on the second, the time below the plot.
+    const QRect plot(metrics.horizontalAdvance(QStringLiteral("000000")), 3 * line,
                      size.width() - 2 * metrics.horizontalAdvance(QStringLiteral("000000")),
-                     size.height() - 4 * line);
+                     size.height() - 5 * line);
 
     double maxPressure = kMinPressureSpan;
     double maxFlow = kMinFlowSpan;
@@ -65,8 +67,9 @@ QImage TracePicture(const std::vector<TraceSample>& samples, const QDateTime& fr
                                 static_cast<double>(sample.auxPressure)});
         maxFlow = std::max(maxFlow, static_cast<double>(sample.flowRate));
     }
-    maxPressure = NiceCeiling(maxPressure);
-    maxFlow = NiceCeiling(maxFlow);
+    // Some room above the highest reading, so that it does not run along the frame.
+    maxPressure = NiceCeiling(maxPressure * kHeadroom);
+    maxFlow = NiceCeiling(maxFlow * kHeadroom);
 
     // Grid and both value axes.
     painter.setPen(kGridColour);

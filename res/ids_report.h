@@ -41,6 +41,7 @@ constexpr int IDS_REPORT_WRITTEN_NOT_ANSWERED = 4134;
 constexpr int IDS_REPORT_WRITTEN_BY = 4135;
 constexpr int IDS_REPORT_HISTORY_GROUP = 4136;
 constexpr int IDS_REPORT_FILE_NAME_TIME = 4137;
+constexpr int IDS_REPORT_TRACE_LATEST = 4138;
 
 // The dialog that asks where the report's service history starts.
 constexpr int IDD_SERVICE_REPORT = 4140;

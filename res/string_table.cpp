@@ -172,6 +172,7 @@ const QHash<int, QString>& Table() {
         {4135, QStringLiteral("Orvix Diagnostics %1")},
         {4136, QStringLiteral("Service history")},
         {4137, QStringLiteral("yyyyMMdd-hhmm")},
+        {4138, QStringLiteral("Latest reading, %1: %2")},
         {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},
