@@ -23,7 +23,8 @@ const QString kStyle = QStringLiteral(
     "body { font-family: sans-serif; font-size: 9pt; }"
     "h1 { font-size: 18pt; } h2 { font-size: 13pt; margin-top: 14px; }"
     "td, th { padding: 2px 6px; } th { text-align: left; background-color: #e8e8e8; }"
-    ".caption { color: #404040; white-space: nowrap; } .notice { color: #b00000; font-weight: bold; }");
+    ".caption { color: #404040; white-space: nowrap; }"
+    ".notice { color: #b00000; font-weight: bold; }");
 
 QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
