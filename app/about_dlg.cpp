@@ -1,10 +1,9 @@
 #include "about_dlg.h"
 
-#include "bstr.h"
 #include "form_scroll_area.h"
 #include "icon_table.h"
 #include "ids_app.h"
-#include "instrument_server.h"
+#include "instrument_versions.h"
 #include "ui.h"
 #include "ui_about_dlg.h"
 
@@ -21,21 +20,14 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<U
 CAboutDlg::~CAboutDlg() = default;
 
 void CAboutDlg::OnInitDialog() {
-    float autoSamplerVersion = -1.0F;
-    BSTR pumpVersion = nullptr;
-    BSTR clientVersion = nullptr;
-    if (FAILED(g_pServer->GetVersions(&autoSamplerVersion, &pumpVersion, &clientVersion))) {
+    const std::optional<InstrumentVersions> versions = ReadInstrumentVersions();
+    if (!versions) {
         return;
     }
-    m_ui->clientVersionText->setText(m_ui->clientVersionText->text() + u' ' +
-                                     QStringFromBstr(clientVersion));
-    m_ui->pumpVersionText->setText(m_ui->pumpVersionText->text() + u' ' +
-                                   QStringFromBstr(pumpVersion));
+    m_ui->clientVersionText->setText(m_ui->clientVersionText->text() + u' ' + versions->client);
+    m_ui->pumpVersionText->setText(m_ui->pumpVersionText->text() + u' ' + versions->pump);
     m_ui->autoSamplerVersionText->setText(QStringLiteral("%1 %2").arg(
-        m_ui->autoSamplerVersionText->text(),
-        QString::asprintf("%.2f", static_cast<double>(autoSamplerVersion))));
-    SysFreeString(clientVersion);
-    SysFreeString(pumpVersion);
+        m_ui->autoSamplerVersionText->text(), AutoSamplerVersionText(versions->autoSampler)));
 }
 
 int CAboutDlg::DoModal() {

@@ -1,15 +1,26 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the command line asks for. Switches start with '-' or '/' and are matched without regard
-// to case; only "Embedding" and "Automation" change what the program does (it was started to
-// serve automation clients). Anything else is accepted and ignored.
+// to case; "Embedding" and "Automation" say the program was started to serve automation
+// clients. "--report FILE" (or "--report=FILE") writes a service report to FILE and ends
+// without showing a window; "--since TIME" (ISO 8601) starts its service history at TIME
+// instead of now. Anything else is accepted and ignored.
 struct CCommandLineInfo {
     bool runEmbedded = false;
     bool runAutomated = false;
+    QString reportPath;
+    QDateTime reportSince;
+    // The --since text when it is not a time.
+    std::optional<QString> badReportSince;
 
     bool LaunchedForAutomation() const { return runEmbedded || runAutomated; }
+    bool WritesReport() const { return !reportPath.isEmpty(); }
 
     // arguments[0] is the program.
     static CCommandLineInfo Parse(const QStringList& arguments);

@@ -5,6 +5,7 @@
 #include "main_frame.h"
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
+#include "service_report_command.h"
 #include "trace_docks.h"
 
 #include <QStatusBar>
@@ -17,12 +18,12 @@ std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
     parts.createFrame = [] { return new CMainFrame; };
     parts.createView = [commands](COrvixClientDoc*, CMainFrame* frame) -> QWidget* {
         auto* view = new COrvixClientView(frame);
-        frame->SetCommandTargets({view, commands.get()});
         frame->SetConnectionStatus(view->ConnectionStatus());
         QObject::connect(view, &COrvixClientView::fitFrameRequested, frame, &CMainFrame::FitToView);
         QObject::connect(view->TestCommands(), &CTestCommands::statusMessage, frame,
                          [frame](const QString& text) { frame->statusBar()->showMessage(text); });
-        AddTraceDocks(frame, view);
+        CServiceReportCommand* report = AddTraceDocks(frame, view);
+        frame->SetCommandTargets({view, commands.get(), report});
         return view;
     };
     parts.initialUpdate = [](QWidget* view) {

@@ -9,6 +9,8 @@
 #include "main_frame.h"
 #include "main_template.h"
 #include "orvix_client_doc.h"
+#include "report_file.h"
+#include "resource.h"
 #include "string_table.h"
 #include "ui.h"
 
@@ -16,6 +18,8 @@
 #include <QDBusConnection>
 #include <QPointer>
 #include <QSettings>
+
+#include <cstdio>
 
 namespace {
 
@@ -39,6 +43,15 @@ COrvixClientApp::~COrvixClientApp() {
 }
 
 bool COrvixClientApp::InitInstance(const QStringList& arguments) {
+    m_cmdInfo = CCommandLineInfo::Parse(arguments);
+    if (m_cmdInfo.WritesReport()) {
+        // No window: a script reads what went wrong on standard error.
+        m_exitCode = kExitReportNotWritten;
+        SetMessageBoxHandler([](const MessageBoxRequest& request) {
+            std::fprintf(stderr, "%s\n", request.text.toUtf8().constData());
+            return IDOK;
+        });
+    }
     if (!OleInitialize()) {
         AppMessageBox(LoadString(IDP_OLE_INIT_FAILED));
         return false;
@@ -60,6 +73,10 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
 
     // The server reports its own failures on later calls; start-up goes on whatever this says.
     g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
+    if (m_cmdInfo.WritesReport()) {
+        WriteReport();
+        return false;
+    }
 
     SetRegistryKey(kProfileKey);
     LoadStdProfileSettings(kRecentFileCount);
@@ -69,8 +86,6 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
         return false;
     }
     m_server.ConnectTemplate(CLSID_OrvixClientDocument, m_pDocTemplate.get(), true);
-
-    m_cmdInfo = CCommandLineInfo::Parse(arguments);
 
     // The application stays while automation objects exist, and ends with the last of them
     // unless the user has it.
@@ -202,4 +217,28 @@ void COrvixClientApp::UninitializeCom() {
         m_comInitialized = false;
         CoUninitialize();
     }
+}
+
+void COrvixClientApp::WriteReport() {
+    if (m_cmdInfo.badReportSince) {
+        AppMessageBox(LoadString(IDS_REPORT_BAD_SINCE).arg(*m_cmdInfo.badReportSince));
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    // A process of its own has no trace and no event log: the history starts where asked.
+    ServiceReportSources sources;
+    sources.historySinceUtc = m_cmdInfo.reportSince.isValid() ? m_cmdInfo.reportSince : now;
+    const ReportResult result = MakeServiceReport(m_cmdInfo.reportPath, sources, now);
+    switch (result.outcome) {
+    case ReportOutcome::Written:
+        m_exitCode = kExitReportWritten;
+        return;
+    case ReportOutcome::WrittenIncomplete:
+        m_exitCode = kExitReportIncomplete;
+        break;
+    case ReportOutcome::NotWritten:
+        m_exitCode = kExitReportNotWritten;
+        break;
+    }
+    AppMessageBox(result.message);
 }

@@ -19,6 +19,11 @@ inline const QString kProfileKey = QStringLiteral("Local AppWizard-Generated App
 inline const QString kMainWindowCaption = QStringLiteral("Orvix Diagnostics");
 constexpr int kRecentFileCount = 4;
 
+// How --report ends.
+constexpr int kExitReportWritten = 0;
+constexpr int kExitReportNotWritten = 1;
+constexpr int kExitReportIncomplete = 2;
+
 // The application object: brings up the platform services, opens the one connection to the
 // instrument server (g_pServer), serves the document class to automation clients, creates the
 // main window, and at the end releases the connection.
@@ -55,6 +60,8 @@ private:
     void LoadStdProfileSettings(int recentFileCount);
     void SaveStdProfileSettings();
     bool ProcessShellCommand();
+    // --report: writes the service report; the exit code says how that went.
+    void WriteReport();
     bool OnMainWindowClose();
     void UninitializeCom();
 

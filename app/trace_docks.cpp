@@ -2,10 +2,12 @@
 
 #include "connection_status.h"
 #include "event_log_dock.h"
+#include "event_log_history.h"
 #include "main_frame.h"
 #include "orvix_client_view.h"
 #include "pressure_trace_dock.h"
 #include "resource.h"
+#include "service_report_command.h"
 #include "string_table.h"
 
 #include <QAction>
@@ -59,7 +61,7 @@ void AddToggle(CMainFrame* frame, QMenu* viewMenu, QDockWidget* dock, int comman
 
 } // namespace
 
-void AddTraceDocks(CMainFrame* frame, COrvixClientView* view) {
+CServiceReportCommand* AddTraceDocks(CMainFrame* frame, COrvixClientView* view) {
     auto* trace = new CPressureTraceDock(
         std::chrono::milliseconds(COrvixClientView::kRefreshPeriodMs), frame);
     auto* log = new CEventLogDock(frame);
@@ -79,4 +81,9 @@ void AddTraceDocks(CMainFrame* frame, COrvixClientView* view) {
     }
     AddToggle(frame, viewMenu, trace, ID_VIEW_PRESSURE_TRACE);
     AddToggle(frame, viewMenu, log, ID_VIEW_EVENT_LOG);
+
+    // The service history is, for now, this session's event log.
+    return new CServiceReportCommand(
+        frame, [trace] { return trace->Trace().Shown(); },
+        std::make_unique<CEventLogHistory>(log->Log()));
 }

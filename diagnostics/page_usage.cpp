@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "string_table.h"
 #include "ui_page_usage.h"
+#include "usage_reading.h"
 #include "value_label.h"
 
 #include <QCheckBox>
@@ -13,14 +14,6 @@
 
 #include <array>
 #include <cstdint>
-
-namespace {
-
-constexpr std::int32_t kSyringes = 6;
-// What the page shows for a count the instrument did not report.
-constexpr std::int32_t kUnreported = -1;
-
-} // namespace
 
 CPageUsage::CPageUsage() : CPropertyPage(IDD_PAGE_USAGE), m_ui(std::make_unique<Ui::PageUsage>()) {
     m_ui->setupUi(this);
@@ -30,8 +23,9 @@ CPageUsage::CPageUsage() : CPropertyPage(IDD_PAGE_USAGE), m_ui(std::make_unique<
 CPageUsage::~CPageUsage() = default;
 
 bool CPageUsage::OnInitDialog() {
-    ShowSyringeUsage();
-    ShowAutoSamplerUsage();
+    const UsageReading reading = ReadUsage();
+    ShowSyringeUsage(reading);
+    ShowAutoSamplerUsage(reading);
     return true;
 }
 
@@ -42,43 +36,28 @@ bool CPageUsage::OnSetActive() {
 
 // The counts are unsigned 16-bit. Without an answer the twelve texts say so rather than show
 // whatever the arrays held.
-void CPageUsage::ShowSyringeUsage() {
-    std::array<std::uint16_t, kSyringes> valveActuations{};
-    std::array<std::uint16_t, kSyringes> pistonStrokes{};
-    const bool read = SUCCEEDED(g_pServer->GetSyringeUsage(kSyringes, valveActuations.data(),
-                                                           kSyringes, pistonStrokes.data()));
+void CPageUsage::ShowSyringeUsage(const UsageReading& reading) {
     const QString unknown = LoadString(IDS_USAGE_UNKNOWN);
-    for (std::int32_t i = 0; i < kSyringes; ++i) {
+    for (std::int32_t i = 0; i < UsageReading::kSyringes; ++i) {
         const auto index = static_cast<std::size_t>(i);
         ShowValueText(FindControl<QLabel>(this, IDC_USAGE_VALVE_ACTUATIONS_1 + i),
-                      read ? QString::number(valveActuations[index]) : unknown);
+                      reading.syringeUsageRead ? QString::number(reading.valveActuations[index])
+                                               : unknown);
         ShowValueText(FindControl<QLabel>(this, IDC_USAGE_PISTON_STROKES_1 + i),
-                      read ? QString::number(pistonStrokes[index]) : unknown);
+                      reading.syringeUsageRead ? QString::number(reading.pistonStrokes[index])
+                                               : unknown);
     }
 }
 
-// A failed read shows every value as not reported, whatever the call left in them.
-void CPageUsage::ShowAutoSamplerUsage() {
-    std::array<std::int32_t, 7> values{};
-    values.fill(kUnreported);
-    if (FAILED(g_pServer->GetAutoSamplerUsage(&values[0], &values[1], &values[2], &values[3],
-                                              &values[4], &values[5], &values[6]))) {
-        values.fill(kUnreported);
-    }
-    const QByteArray countFormat = LoadString(IDS_USAGE_COUNT_FORMAT).toUtf8();
-    const QByteArray hoursFormat = LoadString(IDS_USAGE_HOURS_FORMAT).toUtf8();
-    const std::array<std::pair<int, const QByteArray*>, 7> texts{{
-        {IDC_USAGE_INJECTOR_VALVE, &countFormat},
-        {IDC_USAGE_VENT_VALVE, &countFormat},
-        {IDC_USAGE_STREAM_SELECT, &countFormat},
-        {IDC_USAGE_SYRINGE_VALVE, &countFormat},
-        {IDC_USAGE_SYRINGE, &countFormat},
-        {IDC_USAGE_POWER_ON, &hoursFormat},
-        {IDC_USAGE_COOLING_ON, &hoursFormat},
-    }};
+// A value the instrument did not report shows as -1 in its format.
+void CPageUsage::ShowAutoSamplerUsage(const UsageReading& reading) {
+    const std::array<int, 7> texts{IDC_USAGE_INJECTOR_VALVE, IDC_USAGE_VENT_VALVE,
+                                   IDC_USAGE_STREAM_SELECT,  IDC_USAGE_SYRINGE_VALVE,
+                                   IDC_USAGE_SYRINGE,        IDC_USAGE_POWER_ON,
+                                   IDC_USAGE_COOLING_ON};
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        ShowValueText(FindControl<QLabel>(this, texts[i].first),
-                      QString::asprintf(texts[i].second->constData(), values[i]));
+        ShowValueText(FindControl<QLabel>(this, texts[i]),
+                      AutoSamplerUsageText(i, reading.autoSampler[i]));
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+struct UsageReading;
+
 namespace Ui {
 class PageUsage;
 }
@@ -20,8 +22,8 @@ public:
     bool OnSetActive() override;
 
 private:
-    void ShowSyringeUsage();
-    void ShowAutoSamplerUsage();
+    void ShowSyringeUsage(const UsageReading& reading);
+    void ShowAutoSamplerUsage(const UsageReading& reading);
     void OnResetSelected();
 
     std::unique_ptr<Ui::PageUsage> m_ui;

@@ -1,9 +1,9 @@
 #include "page_user_config.h"
 
 #include "autosampler_monitor.h"
+#include "configuration_reading.h"
 #include "instrument_server.h"
 #include "real_field.h"
-#include "record_memory.h"
 #include "resource.h"
 #include "string_table.h"
 #include "ui_page_user_config.h"
@@ -50,11 +50,8 @@ CPageUserConfig::CPageUserConfig()
 CPageUserConfig::~CPageUserConfig() = default;
 
 bool CPageUserConfig::OnInitDialog() {
-    InstrumentConfiguration* pConfiguration = nullptr;
-    if (SUCCEEDED(g_pServer->GetInstrumentConfiguration(&pConfiguration)) &&
-        pConfiguration != nullptr) {
-        ShowConfiguration(*pConfiguration);
-        ReleaseInstrumentConfiguration(pConfiguration);
+    if (const std::optional<ConfigurationReading> reading = ReadConfiguration()) {
+        ShowConfiguration(*reading);
         ReadVolumes();
     }
     if (!m_fullAccess) {
@@ -68,7 +65,8 @@ bool CPageUserConfig::OnInitDialog() {
     return true;
 }
 
-void CPageUserConfig::ShowConfiguration(const InstrumentConfiguration& configuration) {
+void CPageUserConfig::ShowConfiguration(const ConfigurationReading& reading) {
+    const InstrumentConfiguration& configuration = reading.record;
     m_ui->pumpCCheck->setChecked(configuration.bPumpCInstalled != 0);
     if (!m_ui->pumpCCheck->isChecked()) {
         m_ui->postColumnGradientRadio->setEnabled(false);
@@ -82,17 +80,11 @@ void CPageUserConfig::ShowConfiguration(const InstrumentConfiguration& configura
     m_ui->sampleTempCheck->setChecked(configuration.bSampleTemp != 0);
     m_ui->plateFeederCheck->setChecked(configuration.bPlateFeeder != 0);
     m_ui->manualInjectCheck->setChecked(configuration.bManualInjectValve != 0);
-    m_ui->serialNumberEdit->setText(configuration.pszSerialNumber == nullptr
-                                        ? QString()
-                                        : QString::fromUtf8(configuration.pszSerialNumber));
+    m_ui->serialNumberEdit->setText(reading.serialNumber);
     m_fNeedleVolume = configuration.fNeedleVolume;
-    m_ui->needleVolumeEdit->setText(
-        QString::asprintf(LoadString(IDS_CONFIG_NEEDLE_VOLUME_FORMAT).toUtf8().constData(),
-                          static_cast<double>(m_fNeedleVolume)));
+    m_ui->needleVolumeEdit->setText(NeedleVolumeText(m_fNeedleVolume));
     m_fSampleLoopVolume = configuration.fSampleLoopVolume;
-    m_ui->sampleLoopEdit->setText(
-        QString::asprintf(LoadString(IDS_CONFIG_SAMPLE_LOOP_FORMAT).toUtf8().constData(),
-                          static_cast<double>(m_fSampleLoopVolume)));
+    m_ui->sampleLoopEdit->setText(SampleLoopVolumeText(m_fSampleLoopVolume));
     // The first size that begins with the reported one: 10 selects "100", 0 selects none.
     m_ui->syringeSizeCombo->setCurrentIndex(m_ui->syringeSizeCombo->findText(
         QString::number(configuration.nSyringeSize), Qt::MatchStartsWith));

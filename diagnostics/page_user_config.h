@@ -7,6 +7,8 @@
 
 #include <memory>
 
+struct ConfigurationReading;
+
 namespace Ui {
 class PageUserConfig;
 }
@@ -38,7 +40,7 @@ public:
     static constexpr float kMaxSampleLoopVolume = 1000.0F;
 
 private:
-    void ShowConfiguration(const InstrumentConfiguration& configuration);
+    void ShowConfiguration(const ConfigurationReading& reading);
     // Reads both volumes into the members; false when one was refused.
     bool ReadVolumes();
     void OnPumpCClicked();

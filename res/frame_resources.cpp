@@ -4,7 +4,11 @@
 
 const std::vector<MenuResource>& MainMenuResource() {
     static const std::vector<MenuResource> kMenus{
-        {QStringLiteral("&File"), true, {{ID_APP_EXIT, QStringLiteral("E&xit")}}},
+        {QStringLiteral("&File"),
+         true,
+         {{ID_FILE_SERVICE_REPORT, QStringLiteral("Service &Report...")},
+          {ID_SEPARATOR, {}},
+          {ID_APP_EXIT, QStringLiteral("E&xit")}}},
         // The edit popup is greyed as a whole: none of these can be reached.
         {QStringLiteral("&Edit"),
          false,

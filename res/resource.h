@@ -9,3 +9,4 @@
 #include "ids_trace.h"
 #include "ids_dialogs.h"
 #include "ids_upgrade.h"
+#include "ids_report.h"

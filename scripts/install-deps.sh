@@ -17,6 +17,7 @@ packages=(
     xvfb xauth                     # a virtual display where there is no real one
     at-spi2-core gir1.2-atspi-2.0 python3-gi  # scripts/atspi-check.sh, the client through AT-SPI
     srecord                        # S-record tools, for firmware files in tests
+    poppler-utils                  # pdftotext, pdftoppm: the service report read back in tests
     fonts-dejavu-core              # something to draw text with
     desktop-file-utils appstream   # validate the installed desktop entry and metainfo
     x11-utils                      # xwininfo: the installed client's window on the virtual display

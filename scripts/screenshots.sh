@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs orvix-screenshots: pictures of the main window, its Control menu, the Service
 # Diagnostics sheet, its Valves and AutoSampler Sensors pages and the trace and log docks against
-# the simulated instrument, written as PNG files:
+# the simulated instrument, and the first page of a service report (orvix-client --report, drawn
+# by pdftoppm), written as PNG files:
 #   ./scripts/screenshots.sh [OUTPUT_FOLDER [IMAGE...]]   (default: docs/images, every image)
 # IMAGE names one picture to make (main-window.png, valves-page.png, ...); without any, all.
 #   ORVIX_BUILD_DIR   the build folder (default: build)
@@ -16,7 +17,7 @@ output=$(mkdir -p "${1:-docs/images}" && cd "${1:-docs/images}" && pwd)
 build_dir=${ORVIX_BUILD_DIR:-build}
 
 if [ -z "${ORVIX_SCREENSHOTS_ON_BUS:-}" ]; then
-    ./scripts/build.sh orvix-screenshots orvix-instrument-server
+    ./scripts/build.sh orvix-screenshots orvix-client orvix-instrument-server
     bin=$(cd "$build_dir/bin" && pwd)
     in_private_session "$bin/orvix-instrument-server" ORVIX_SCREENSHOTS_ON_BUS "$bin" "$0" "$output" \
         "${@:2}"
@@ -25,8 +26,25 @@ fi
 # From here on, inside the private bus.
 bin=$ORVIX_SCREENSHOTS_ON_BUS
 status=0
-QT_QPA_PLATFORM=offscreen ORVIX_AUTOANSWER_MESSAGES=1 "$bin/orvix-screenshots" "$output" "${@:2}" ||
-    status=$?
+wanted=("${@:2}")
+windows=()
+for image in "${wanted[@]}"; do
+    [ "$image" = service-report.png ] || windows+=("$image")
+done
+if [ "${#wanted[@]}" = 0 ] || [ "${#windows[@]}" != 0 ]; then
+    QT_QPA_PLATFORM=offscreen ORVIX_AUTOANSWER_MESSAGES=1 "$bin/orvix-screenshots" "$output" \
+        "${windows[@]}" || status=$?
+fi
+if [ "${#wanted[@]}" = 0 ] || [ "${#windows[@]}" != "${#wanted[@]}" ]; then
+    report_dir=$(mktemp -d)
+    if QT_QPA_PLATFORM=offscreen "$bin/orvix-client" --report "$report_dir/report.pdf"; then
+        pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$report_dir/report.pdf" \
+            "$output/service-report" || status=$?
+    else
+        status=1
+    fi
+    rm -rf "$report_dir"
+fi
 
 # The server saves its state on SIGTERM; it must be done before its temporary home goes.
 server_pid=$(dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus \

@@ -21,8 +21,6 @@ constexpr std::int32_t kFeeder1 = 0;
 constexpr std::int32_t kFeeder2 = 1;
 constexpr std::int32_t kFeederNext = 1;
 constexpr std::int32_t kFeederHome = 0;
-// ReadAllErrors always takes 1 as its first argument.
-constexpr std::int32_t kReadAllErrorsArg = 1;
 
 // Status, state and errors stand out in a bold sans-serif face of this height; which face is
 // left to the font mapper, as for any Swiss-family request.
@@ -120,14 +118,12 @@ void COrvixClientView::ReadConfiguration() {
 }
 
 void COrvixClientView::HideUnfittedOptions() {
-    const bool pumpC = g_state.pumpCInstalled != 0;
-    const bool ternary = g_state.ternaryGradient != 0;
-    // Pump C delivers either its share of the gradient (composition line C) or a post-column
-    // flow of its own (the auxiliary rows), never both.
-    if (!pumpC || !ternary) {
+    const FittedStatusValues fitted = FittedStatusValuesOf(
+        g_state.pumpCInstalled != 0, g_state.ternaryGradient != 0, g_state.sampleTemperature != 0);
+    if (!fitted.compositionC) {
         m_ui->compositionCText->hide();
     }
-    if (!pumpC || ternary) {
+    if (!fitted.auxRows) {
         for (QWidget* widget :
              std::initializer_list<QWidget*>{m_ui->auxPressureLabel, m_ui->auxPressureText,
                                              m_ui->auxFlowRateLabel, m_ui->auxFlowRateText}) {
@@ -140,7 +136,7 @@ void COrvixClientView::HideUnfittedOptions() {
             button->hide();
         }
     }
-    if (g_state.sampleTemperature == 0) {
+    if (!fitted.sampleTemperature) {
         for (QWidget* widget : std::initializer_list<QWidget*>{
                  m_ui->sampleLabel, m_ui->sampleActualText, m_ui->sampleSetText}) {
             widget->hide();
@@ -203,19 +199,14 @@ void COrvixClientView::ShowStatus(const StatusTexts& texts) {
 }
 
 QString COrvixClientView::ShowFirstError() {
-    std::int32_t nErrors = 0;
-    ErrorList* pErrors = nullptr;
-    // The list stays with the server; only its first text is read. An error stays on show until
-    // the user clears it, so a failed or empty read leaves the last one in place.
-    if (FAILED(g_pServer->ReadAllErrors(kReadAllErrorsArg, &nErrors, &pErrors))) {
+    // An error stays on show until the user clears it, so a failed or empty read leaves the last
+    // one in place.
+    const std::optional<QString> firstError = ReadFirstError().text;
+    if (!firstError) {
         return {};
     }
-    if (pErrors == nullptr || pErrors->pszFirstError == nullptr) {
-        return {};
-    }
-    const QString firstError = QString::fromUtf8(pErrors->pszFirstError);
-    m_ui->errorsText->setText(firstError);
-    return firstError;
+    m_ui->errorsText->setText(*firstError);
+    return *firstError;
 }
 
 void COrvixClientView::FetchSyringeData() {

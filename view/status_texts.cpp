@@ -1,5 +1,6 @@
 #include "status_texts.h"
 
+#include "instrument_server.h"
 #include "resource.h"
 #include "state_text.h"
 #include "string_table.h"
@@ -10,6 +11,8 @@ constexpr std::int32_t kInjectValveInject = 1;
 constexpr std::int32_t kInjectValveLoad = 2;
 constexpr std::int32_t kStreamValvePosition1 = 1;
 constexpr std::int32_t kStreamValvePosition2 = 2;
+// ReadAllErrors always takes 1 as its first argument.
+constexpr std::int32_t kReadAllErrorsArg = 1;
 
 QByteArray FormatOf(int id) {
     return LoadString(id).toUtf8();
@@ -77,4 +80,21 @@ StatusTexts CStatusFormatter::Format(const InstrumentStatus& status) const {
     texts.auxFlowRate = Trimmed(m_flowRateFormat, status.fAuxFlowRate);
     texts.auxPressure = Trimmed(m_pressureFormat, status.fAuxPressure);
     return texts;
+}
+
+FittedStatusValues FittedStatusValuesOf(bool pumpCInstalled, bool ternaryGradient,
+                                        bool sampleTemperature) {
+    return {pumpCInstalled && ternaryGradient, pumpCInstalled && !ternaryGradient,
+            sampleTemperature};
+}
+
+FirstErrorReading ReadFirstError() {
+    std::int32_t nErrors = 0;
+    ErrorList* pErrors = nullptr;
+    FirstErrorReading reading;
+    reading.answered = SUCCEEDED(g_pServer->ReadAllErrors(kReadAllErrorsArg, &nErrors, &pErrors));
+    if (reading.answered && pErrors != nullptr && pErrors->pszFirstError != nullptr) {
+        reading.text = QString::fromUtf8(pErrors->pszFirstError);
+    }
+    return reading;
 }

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // Everything the status form shows of one status record, as text.
 struct StatusTexts {
     QString statusMessage;
@@ -48,3 +50,22 @@ private:
     QString m_vent;
     QString m_system;
 };
+
+// Which of the form's optional values mean something on this instrument. Pump C delivers either
+// its share of the gradient (composition line C) or a post-column flow of its own (the auxiliary
+// rows), never both; the sample row needs sample heating/cooling.
+struct FittedStatusValues {
+    bool compositionC;
+    bool auxRows;
+    bool sampleTemperature;
+};
+FittedStatusValues FittedStatusValuesOf(bool pumpCInstalled, bool ternaryGradient,
+                                        bool sampleTemperature);
+
+// The first pending error through ReadAllErrors. The list stays with the server.
+struct FirstErrorReading {
+    bool answered = false;
+    // Nothing when the call failed or its list held no text.
+    std::optional<QString> text;
+};
+FirstErrorReading ReadFirstError();

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,17 @@ TEST(CommandLineTest, AnythingElseStartsNormally) {
     EXPECT_FALSE(Parse({"-Automate", "/Embed", "/p", "-dde"}).LaunchedForAutomation());
     // The program's own path never counts, whatever it is called.
     EXPECT_FALSE(CCommandLineInfo::Parse({QStringLiteral("/Automation")}).LaunchedForAutomation());
+}
+
+TEST(CommandLineTest, TakesTheReportFileAndTheStartOfItsHistory) {
+    EXPECT_FALSE(Parse({}).WritesReport());
+    EXPECT_EQ(Parse({"--report", "/tmp/a.pdf"}).reportPath, QStringLiteral("/tmp/a.pdf"));
+    EXPECT_EQ(Parse({"--REPORT=b.pdf"}).reportPath, QStringLiteral("b.pdf"));
+    EXPECT_FALSE(Parse({"--report"}).WritesReport()) << "no file given";
+    const CCommandLineInfo since = Parse({"--since", "2026-12-09T08:30:00Z", "--report", "c.pdf"});
+    EXPECT_EQ(since.reportSince, QDateTime(QDate(2026, 12, 9), QTime(8, 30), QTimeZone::utc()));
+    EXPECT_FALSE(since.badReportSince);
+    EXPECT_EQ(Parse({"--since=yesterday"}).badReportSince, QStringLiteral("yesterday"));
 }
 
 TEST(ActivationFileTest, NamesTheBusNameAndTheCommand) {

@@ -102,7 +102,8 @@ protected:
 TEST_F(MainFrame, MenuBarInOrderWithItsCommands) {
     EXPECT_EQ(MenuTitles(),
               (QStringList{"&File", "&Edit", "&View", "Control", "&Help", "Test", "COM"}));
-    EXPECT_EQ(Entries(Menu("&File")->actions()), QStringList{"E&xit:57665"});
+    EXPECT_EQ(Entries(Menu("&File")->actions()),
+              (QStringList{"Service &Report...:32920", "-", "E&xit:57665"}));
     EXPECT_EQ(Entries(Menu("&View")->actions()),
               (QStringList{"&Toolbar:59392", "&Status Bar:59393"}));
     EXPECT_EQ(Entries(Menu("Control")->actions()),

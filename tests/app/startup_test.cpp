@@ -10,6 +10,7 @@
 #include "orvix_client_doc.h"
 #include "resource.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QFile>
@@ -104,6 +105,8 @@ TEST_F(StartupTest, WithAServerOpensTheConnectionAndShowsTheMainWindow) {
     EXPECT_EQ(AppLockCount(), 1) << "the document holds the application";
     EXPECT_TRUE(HasUserControl());
     EXPECT_FALSE(app.TemplateServer().IsRegistered()) << "no class object in a normal start";
+    ASSERT_NE(frame->Action(ID_FILE_SERVICE_REPORT), nullptr);
+    EXPECT_TRUE(frame->Action(ID_FILE_SERVICE_REPORT)->isEnabled()) << "someone handles it";
     app.ExitInstance();
 }
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "command_target.h"
+#include "service_report.h"
+
+#include <QDateTime>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+// File > "Service Report...": asks where the service history starts and where the PDF goes,
+// then reads the instrument and writes the report. A report that could not be written is said
+// in a message box; one that was, in the owner's status bar.
+// It goes with its owner.
+class CServiceReportCommand : public QObject, public ICommandTarget {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    // The client's start is now: the command comes with the main window.
+    CServiceReportCommand(QWidget* owner, ServiceReportSources::TraceSource trace,
+                          std::unique_ptr<IServiceHistorySource> history,
+                          Clock clock = &QDateTime::currentDateTimeUtc);
+
+    bool HasCommand(int commandId) const override;
+    void OnCommand(int commandId) override;
+
+    // Answers whether a report was written.
+    bool OnServiceReport();
+
+private:
+    QWidget* m_owner;
+    std::unique_ptr<IServiceHistorySource> m_history;
+    ServiceReportSources m_sources;
+    Clock m_clock;
+    QDateTime m_clientStartUtc;
+};
