@@ -23,6 +23,8 @@ public:
 
     // Writes an activation file for name and makes the daemon read it.
     void AddService(const QString& name, const QString& program, const QStringList& args);
+    // Takes the activation file away again: the name is no longer activatable.
+    void RemoveService(const QString& name);
 
     // A connection of this process to the bus; closed when the bus goes.
     QDBusConnection Connect(const QString& connectionName);
