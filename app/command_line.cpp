@@ -1,9 +1,52 @@
 #include "command_line.h"
 
-CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments) {
+#include <functional>
+
+namespace {
+
+struct ValueOption {
+    const char* name;
+    std::function<void(CCommandLineInfo& info, const QString& value)> apply;
+};
+
+const ValueOption kValueOptions[] = {
+    {"host", [](CCommandLineInfo& info, const QString& value) { info.server.host = value; }},
+    {"ssh-option",
+     [](CCommandLineInfo& info, const QString& value) { info.server.sshOptions << value; }},
+    {"bus-path", [](CCommandLineInfo& info, const QString& value) { info.server.busPath = value; }},
+};
+
+const ValueOption* FindValueOption(const QString& name) {
+    for (const ValueOption& option : kValueOptions) {
+        if (name.compare(QLatin1String(option.name), Qt::CaseInsensitive) == 0) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments,
+                                         const QProcessEnvironment& environment) {
     CCommandLineInfo info;
+    info.server.host = environment.value(QStringLiteral("ORVIX_HOST"));
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
+        if (argument.startsWith(QLatin1String("--"))) {
+            const qsizetype equals = argument.indexOf(QLatin1Char('='));
+            const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+            const ValueOption* option = FindValueOption(name);
+            if (option == nullptr) {
+                continue;
+            }
+            if (equals >= 0) {
+                option->apply(info, argument.mid(equals + 1));
+            } else if (i + 1 < arguments.size()) {
+                option->apply(info, arguments[++i]);
+            }
+            continue;
+        }
         if (!argument.startsWith(QLatin1Char('-')) && !argument.startsWith(QLatin1Char('/'))) {
             continue;
         }

@@ -176,6 +176,17 @@ void CMainFrame::SetConnectionStatus(CConnectionStatus* status) {
     BindConnectionPane();
 }
 
+void CMainFrame::SetServerHost(const QString& host) {
+    if (m_hostPane == nullptr) {
+        m_hostPane = new QLabel(statusBar());
+        m_hostPane->setObjectName(QStringLiteral("hostPane"));
+        m_hostPane->setFrameShape(QFrame::Panel);
+        m_hostPane->setFrameShadow(QFrame::Sunken);
+        statusBar()->insertPermanentWidget(0, m_hostPane);
+    }
+    m_hostPane->setText(LoadString(IDS_SERVER_HOST).arg(host));
+}
+
 void CMainFrame::BindConnectionPane() {
     // The view, and so its connection status, may come before or after the bars.
     if (m_connectionPane == nullptr || m_connectionStatus == nullptr) {

@@ -102,6 +102,9 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
         return false;
     }
 
+    if (m_cmdInfo.server.IsRemote()) {
+        m_pMainWnd->SetServerHost(m_cmdInfo.server.host);
+    }
     m_pMainWnd->setWindowTitle(kMainWindowCaption);
     m_pMainWnd->setWindowIcon(LoadIconResource(IDI_MAINFRAME));
     m_pMainWnd->show();
