@@ -182,7 +182,8 @@ void CMainFrame::SetServerHost(const QString& host) {
         m_hostPane->setObjectName(QStringLiteral("hostPane"));
         m_hostPane->setFrameShape(QFrame::Panel);
         m_hostPane->setFrameShadow(QFrame::Sunken);
-        statusBar()->insertPermanentWidget(0, m_hostPane);
+        // Right after the prompt pane, the one item that is not permanent: first of the panes.
+        statusBar()->insertPermanentWidget(1, m_hostPane);
     }
     m_hostPane->setText(LoadString(IDS_SERVER_HOST).arg(host));
 }

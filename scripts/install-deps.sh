@@ -20,6 +20,8 @@ packages=(
     fonts-dejavu-core              # something to draw text with
     desktop-file-utils appstream   # validate the installed desktop entry and metainfo
     x11-utils                      # xwininfo: the installed client's window on the virtual display
+    openssh-client systemd         # ssh and systemd-stdio-bridge: an instrument on another computer
+    openssh-server                 # the tests' own sshd on loopback
 )
 
 always=0

@@ -64,7 +64,7 @@ protected:
         return pid;
     }
 
-    QTemporaryDir m_home;
+    QTemporaryDir m_home{QDir::tempPath() + QStringLiteral("/orvix-home-XXXXXX")};
     PrivateBus m_bus;
     QDBusConnection m_connection{QString()};
     QStringList boxes;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -48,7 +49,8 @@ public:
 private:
     void ReloadConfig();
 
-    QTemporaryDir m_dir;
+    // Of its own name: the bus configuration and activation lines take no blanks in paths.
+    QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/orvix-bus-XXXXXX")};
     QProcess m_daemon;
     QString m_address;
     QStringList m_connections;
