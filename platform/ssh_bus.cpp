@@ -4,13 +4,17 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <sys/wait.h>
+
 namespace {
 
 const QString kSsh = QStringLiteral("ssh");
 const QString kBridge = QStringLiteral("systemd-stdio-bridge");
-// Keeps the program's standard error in the file named by its first argument. The script is
-// constant: the file and the command come as arguments, so nothing needs quoting.
-const QString kRedirectScript = QStringLiteral("e=$1; shift; exec \"$@\" 2>\"$e\"");
+// Keeps the program's standard error in the file named by its first argument, and its process
+// id (the shell's, which the program takes over) beside it. The script is constant: the file
+// and the command come as arguments, so nothing needs quoting.
+const QString kRedirectScript =
+    QStringLiteral("e=$1; shift; echo $$ >\"$e.pid\"; exec \"$@\" 2>\"$e\"");
 const QString kShell = QStringLiteral("/bin/sh");
 
 // Defaults that come after the user's options, so that the user's win (ssh keeps the first
@@ -84,6 +88,16 @@ CSshBus::~CSshBus() {
     if (!m_name.isEmpty()) {
         QDBusConnection::disconnectFromBus(m_name);
     }
+    ReapExited();
+}
+
+void CSshBus::ReapExited() {
+    // The bus library starts ssh as this process's child and never waits for it: without this,
+    // every dropped connection and every failed try would leave a zombie behind.
+    std::erase_if(m_children, [](pid_t pid) {
+        int status = 0;
+        return ::waitpid(pid, &status, WNOHANG) != 0;
+    });
 }
 
 QDBusConnection CSshBus::Connect(QString* error) {
@@ -95,12 +109,20 @@ QDBusConnection CSshBus::Connect(QString* error) {
         }
         QDBusConnection::disconnectFromBus(m_name);
     }
+    ReapExited();
     ++m_attempts;
     m_name = QStringLiteral("orvix-ssh-%1").arg(m_attempts);
-    const QString errorFile = m_dir.filePath(QStringLiteral("ssh-errors"));
-    QFile::remove(errorFile);
+    const QString errorFile = m_dir.filePath(m_name);
     QDBusConnection bus = QDBusConnection::connectToBus(
         UnixexecAddress(SshBridgeCommand(m_location), errorFile), m_name);
+    QFile pidFile(errorFile + QStringLiteral(".pid"));
+    bool isPid = false;
+    const pid_t child =
+        pidFile.open(QIODevice::ReadOnly) ? pidFile.readAll().trimmed().toInt(&isPid) : 0;
+    if (isPid && child > 0) {
+        m_children.push_back(child);
+    }
+    pidFile.remove();
     if (!bus.isConnected() && error != nullptr) {
         QFile file(errorFile);
         const QString said = file.open(QIODevice::ReadOnly)
@@ -108,5 +130,7 @@ QDBusConnection CSshBus::Connect(QString* error) {
                                  : QString();
         *error = said.isEmpty() ? bus.lastError().message() : said;
     }
+    QFile::remove(errorFile);
+    ReapExited();
     return bus;
 }

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 
 #include <mutex>
+#include <vector>
+
+#include <sys/types.h>
 
 // Where the instrument server's bus is: this computer's session bus, or the session bus of
 // another computer, reached through SSH and systemd's stdio bridge there.
@@ -45,9 +48,13 @@ public:
     QDBusConnection Connect(QString* error);
 
 private:
+    void ReapExited();
+
     ServerLocation m_location;
     QTemporaryDir m_dir;
     std::mutex m_mutex;
     QString m_name;
     int m_attempts = 0;
+    // The ssh processes started so far that have not been waited for.
+    std::vector<pid_t> m_children;
 };

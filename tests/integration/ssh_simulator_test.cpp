@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "ui.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -26,6 +27,16 @@
 namespace {
 
 constexpr int kSshTimeoutMs = 30000;
+
+bool IsZombie(int pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray line = stat.readAll();
+    const qsizetype stateAt = line.lastIndexOf(") ") + 2;
+    return stateAt >= 2 && stateAt < line.size() && line[stateAt] == 'Z';
+}
 
 class SshSimulatorTest : public ::testing::Test {
 protected:
@@ -111,7 +122,8 @@ TEST_F(SshSimulatorTest, TheWindowShowsTheRemoteInstrumentAndFindsItAgainAfterSs
     EXPECT_TRUE(pressure->text().endsWith(QStringLiteral("PSI"))) << pressure->text().toStdString();
     const QString connected = frame->ConnectionPane()->text();
 
-    ASSERT_GT(m_ssh.KillClients(), 0);
+    const QList<int> dropped = m_ssh.KillClients();
+    ASSERT_FALSE(dropped.isEmpty());
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             view->OnTimer();
@@ -126,6 +138,9 @@ TEST_F(SshSimulatorTest, TheWindowShowsTheRemoteInstrumentAndFindsItAgainAfterSs
     EXPECT_TRUE(pressure->isEnabled());
     EXPECT_EQ(m_bus.OwnerPid(kInstrumentServiceName), serverPid)
         << "only the SSH connection went; the instrument stayed";
+    for (const int pid : dropped) {
+        EXPECT_FALSE(IsZombie(pid)) << "the ssh of the dropped connection was waited for";
+    }
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(u'\n').toStdString();
     frame->close();
     app.ExitInstance();

@@ -31,12 +31,13 @@ TEST(SshBus, AddressValuesEscapeEveryByteOutsideTheOptionallyEscapedSet) {
               QStringLiteral("-_/.\\*azAZ09"));
     EXPECT_EQ(EscapeBusAddressValue(QStringLiteral("me@lab,x=1;y:%\u00e9 ")),
               QStringLiteral("me%40lab%2cx%3d1%3by%3a%25%c3%a9%20"));
-    EXPECT_EQ(
-        UnixexecAddress({QStringLiteral("ssh"), QStringLiteral("me@lab")},
-                        QStringLiteral("/tmp/e")),
-        QStringLiteral("unixexec:path=/bin/sh,argv0=sh,argv1=-c,argv2=e%3d%241%3b%20shift%3b%20"
-                       "exec%20%22%24%40%22%202%3e%22%24e%22,argv3=sh,argv4=/tmp/e,"
-                       "argv5=ssh,argv6=me%40lab"));
+    EXPECT_EQ(UnixexecAddress({QStringLiteral("ssh"), QStringLiteral("me@lab")},
+                              QStringLiteral("/tmp/e")),
+              QStringLiteral(
+                  "unixexec:path=/bin/sh,argv0=sh,argv1=-c,argv2=e%3d%241%3b%20shift%3b%20"
+                  "echo%20%24%24%20%3e%22%24e.pid%22%3b%20exec%20%22%24%40%22%202%3e%22%24e%22,"
+                  "argv3=sh,argv4=/tmp/e,"
+                  "argv5=ssh,argv6=me%40lab"));
 }
 
 } // namespace

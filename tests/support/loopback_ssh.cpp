@@ -162,9 +162,9 @@ QStringList LoopbackSshServer::ClientOptions(const QString& identity) const {
             QStringLiteral("StrictHostKeyChecking=yes")};
 }
 
-int LoopbackSshServer::KillClients() const {
+QList<int> LoopbackSshServer::KillClients() const {
     const QByteArray key = m_dir.filePath(QStringLiteral("client_key")).toLocal8Bit();
-    int killed = 0;
+    QList<int> killed;
     for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         bool isPid = false;
         const int pid = entry.toInt(&isPid);
@@ -174,7 +174,7 @@ int LoopbackSshServer::KillClients() const {
         const QByteArray commandLine = ReadAll(QStringLiteral("/proc/%1/cmdline").arg(pid));
         if (commandLine.startsWith("ssh\0") && commandLine.contains(key)) {
             ::kill(pid, SIGTERM);
-            ++killed;
+            killed << pid;
         }
     }
     return killed;

@@ -28,7 +28,8 @@ public:
     // A key pair that the server does not accept.
     QString UnknownKey() const { return m_dir.filePath(QStringLiteral("unknown_key")); }
     // Ends the ssh clients that run with this server's client key: their connections drop.
-    int KillClients() const;
+    // Answers their process ids.
+    QList<int> KillClients() const;
 
 private:
     bool Prepare();
