@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int kStartTimeoutMs = 10000;
+constexpr int kStartAttempts = 3;
+constexpr int kPollMs = 20;
 const QString kSshd = QStringLiteral("/usr/sbin/sshd");
 // Root's sshd checks for its privilege separation folder, which a machine without a running
 // sshd may not have.
@@ -72,24 +74,42 @@ LoopbackSshServer::LoopbackSshServer() {
     if (!Prepare()) {
         return;
     }
+    // The free port may be taken by someone else before sshd binds it: then another one.
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+        if (Start()) {
+            m_problem.clear();
+            return;
+        }
+    }
+}
+
+bool LoopbackSshServer::Start() {
+    m_port = FreeLoopbackPort();
+    if (m_port == 0 || !WriteConfiguration()) {
+        m_problem = QStringLiteral("cannot write sshd's configuration");
+        return false;
+    }
     m_sshd.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_sshd.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_sshd.start(kSshd, {QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"),
                          m_dir.filePath(QStringLiteral("sshd_config"))});
     if (!m_sshd.waitForStarted(kStartTimeoutMs)) {
         m_problem = QStringLiteral("sshd did not start");
-        return;
+        return false;
     }
-    for (int waited = 0; waited < kStartTimeoutMs; waited += 20) {
+    for (int waited = 0; waited < kStartTimeoutMs; waited += kPollMs) {
         if (Listens(m_port)) {
-            return;
+            return true;
         }
         if (m_sshd.state() != QProcess::Running) {
             break;
         }
-        QThread::msleep(20);
+        QThread::msleep(kPollMs);
     }
+    m_sshd.kill();
+    m_sshd.waitForFinished(kStartTimeoutMs);
     m_problem = QStringLiteral("sshd does not listen on port %1").arg(m_port);
+    return false;
 }
 
 LoopbackSshServer::~LoopbackSshServer() {
@@ -126,15 +146,16 @@ bool LoopbackSshServer::Prepare() {
             return false;
         }
     }
-    m_port = FreeLoopbackPort();
     QFile::copy(m_dir.filePath(QStringLiteral("client_key.pub")),
                 m_dir.filePath(QStringLiteral("authorized_keys")));
+    return true;
+}
+
+bool LoopbackSshServer::WriteConfiguration() const {
     const QByteArray hostKey = ReadAll(m_dir.filePath(QStringLiteral("host_key.pub")));
     QFile knownHosts(m_dir.filePath(QStringLiteral("known_hosts")));
     QFile config(m_dir.filePath(QStringLiteral("sshd_config")));
-    if (m_port == 0 || !knownHosts.open(QIODevice::WriteOnly) ||
-        !config.open(QIODevice::WriteOnly)) {
-        m_problem = QStringLiteral("cannot write the keys' files");
+    if (!knownHosts.open(QIODevice::WriteOnly) || !config.open(QIODevice::WriteOnly)) {
         return false;
     }
     QTextStream(&knownHosts) << "[127.0.0.1]:" << m_port << ' '
@@ -172,7 +193,9 @@ QList<int> LoopbackSshServer::KillClients() const {
             continue;
         }
         const QByteArray commandLine = ReadAll(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (commandLine.startsWith("ssh\0") && commandLine.contains(key)) {
+        // The program's name with its terminating NUL: ssh itself, not sshd.
+        if (commandLine.startsWith(QByteArrayView("ssh", sizeof("ssh"))) &&
+            commandLine.contains(key)) {
             ::kill(pid, SIGTERM);
             killed << pid;
         }

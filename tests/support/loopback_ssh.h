@@ -32,7 +32,11 @@ public:
     QList<int> KillClients() const;
 
 private:
+    // Keys and the authorised key; false when something is missing or cannot be made.
     bool Prepare();
+    // sshd on a port found free just now; false when it does not listen there.
+    bool Start();
+    bool WriteConfiguration() const;
 
     // Of its own name: sshd's configuration takes no blanks in its paths.
     QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/orvix-sshd-XXXXXX")};
