@@ -1,41 +1,60 @@
 #include "command_line.h"
 
+#include <functional>
+
 namespace {
 
-// "--name VALUE" or "--name=VALUE"; i moves past what it took.
-bool TakeOption(const QStringList& arguments, qsizetype& i, QLatin1String name, QString* value) {
-    const QString& argument = arguments[i];
-    if (argument.compare(name, Qt::CaseInsensitive) == 0) {
-        if (i + 1 < arguments.size()) {
-            *value = arguments[++i];
+struct ValueOption {
+    const char* name;
+    std::function<void(CCommandLineInfo& info, const QString& value)> apply;
+};
+
+const ValueOption kValueOptions[] = {
+    {"host", [](CCommandLineInfo& info, const QString& value) { info.server.host = value; }},
+    {"ssh-option",
+     [](CCommandLineInfo& info, const QString& value) { info.server.sshOptions << value; }},
+    {"bus-path", [](CCommandLineInfo& info, const QString& value) { info.server.busPath = value; }},
+    {"report", [](CCommandLineInfo& info, const QString& value) { info.reportPath = value; }},
+    {"since",
+     [](CCommandLineInfo& info, const QString& value) {
+         info.reportSince = QDateTime::fromString(value, Qt::ISODate);
+         if (!info.reportSince.isValid()) {
+             info.badReportSince = value;
+         }
+     }},
+};
+
+const ValueOption* FindValueOption(const QString& name) {
+    for (const ValueOption& option : kValueOptions) {
+        if (name.compare(QLatin1String(option.name), Qt::CaseInsensitive) == 0) {
+            return &option;
         }
-        return true;
     }
-    if (argument.size() > name.size() && argument.at(name.size()) == u'=' &&
-        argument.startsWith(name, Qt::CaseInsensitive)) {
-        *value = argument.mid(name.size() + 1);
-        return true;
-    }
-    return false;
+    return nullptr;
 }
 
 } // namespace
 
-CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments) {
+CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments,
+                                         const QProcessEnvironment& environment) {
     CCommandLineInfo info;
+    info.server.host = environment.value(QStringLiteral("ORVIX_HOST"));
     for (qsizetype i = 1; i < arguments.size(); ++i) {
-        QString since;
-        if (TakeOption(arguments, i, QLatin1String("--report"), &info.reportPath)) {
-            continue;
-        }
-        if (TakeOption(arguments, i, QLatin1String("--since"), &since)) {
-            info.reportSince = QDateTime::fromString(since, Qt::ISODate);
-            if (!info.reportSince.isValid()) {
-                info.badReportSince = since;
+        const QString& argument = arguments[i];
+        if (argument.startsWith(QLatin1String("--"))) {
+            const qsizetype equals = argument.indexOf(QLatin1Char('='));
+            const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+            const ValueOption* option = FindValueOption(name);
+            if (option == nullptr) {
+                continue;
+            }
+            if (equals >= 0) {
+                option->apply(info, argument.mid(equals + 1));
+            } else if (i + 1 < arguments.size()) {
+                option->apply(info, arguments[++i]);
             }
             continue;
         }
-        const QString& argument = arguments[i];
         if (!argument.startsWith(QLatin1Char('-')) && !argument.startsWith(QLatin1Char('/'))) {
             continue;
         }

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "ssh_bus.h"
+
 #include <QDateTime>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
 // What the command line asks for. Switches start with '-' or '/' and are matched without regard
-// to case; "Embedding" and "Automation" say the program was started to serve automation
-// clients. "--report FILE" (or "--report=FILE") writes a service report to FILE and ends
-// without showing a window; "--since TIME" (ISO 8601) starts its service history at TIME
-// instead of now. Anything else is accepted and ignored.
+// to case: "Embedding" and "Automation" say the program was started to serve automation
+// clients. Options with a value, "--name value" or "--name=value", say where the instrument
+// server is: --host [user@]host (else ORVIX_HOST), --ssh-option (repeatable), --bus-path.
+// "--report FILE" writes a service report to FILE and ends without showing a window; "--since
+// TIME" (ISO 8601) starts its service history at TIME instead of now. Anything else is
+// accepted and ignored.
 struct CCommandLineInfo {
     bool runEmbedded = false;
     bool runAutomated = false;
+    ServerLocation server;
     QString reportPath;
     QDateTime reportSince;
     // The --since text when it is not a time.
@@ -23,5 +29,7 @@ struct CCommandLineInfo {
     bool WritesReport() const { return !reportPath.isEmpty(); }
 
     // arguments[0] is the program.
-    static CCommandLineInfo Parse(const QStringList& arguments);
+    static CCommandLineInfo
+    Parse(const QStringList& arguments,
+          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 };

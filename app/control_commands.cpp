@@ -4,6 +4,7 @@
 #include "change_flow_dlg.h"
 #include "diagnostic_sheets.h"
 #include "dry_prime_dlg.h"
+#include "instrument_forwarder.h"
 #include "instrument_server.h"
 #include "password_dlg.h"
 #include "resource.h"
@@ -63,6 +64,7 @@ void CControlCommands::OnAppAbout() {
 // The menu's reset leaves the error on show; the toolbar's, which the view handles, clears it.
 void CControlCommands::OnResetCommunications() {
     g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
+    RequestServerReconnect(g_pServer);
 }
 
 void CControlCommands::OnChangeFlow() {

@@ -192,6 +192,18 @@ void CMainFrame::SetConnectionStatus(CConnectionStatus* status) {
     BindConnectionPane();
 }
 
+void CMainFrame::SetServerHost(const QString& host) {
+    if (m_hostPane == nullptr) {
+        m_hostPane = new QLabel(statusBar());
+        m_hostPane->setObjectName(QStringLiteral("hostPane"));
+        m_hostPane->setFrameShape(QFrame::Panel);
+        m_hostPane->setFrameShadow(QFrame::Sunken);
+        // Right after the prompt pane, the one item that is not permanent: first of the panes.
+        statusBar()->insertPermanentWidget(1, m_hostPane);
+    }
+    m_hostPane->setText(LoadString(IDS_SERVER_HOST).arg(host));
+}
+
 void CMainFrame::BindConnectionPane() {
     // The view, and so its connection status, may come before or after the bars.
     if (m_connectionPane == nullptr || m_connectionStatus == nullptr) {

@@ -39,6 +39,11 @@ public:
     void SetConnectionStatus(CConnectionStatus* status);
     QLabel* ConnectionPane() const { return m_connectionPane; }
 
+    // Names the computer whose instrument this is, in a pane of its own before the connection,
+    // so that nobody takes a remote instrument for the local one.
+    void SetServerHost(const QString& host);
+    QLabel* HostPane() const { return m_hostPane; }
+
     // Shrinks the frame, never grows it, to fit its central widget.
     void FitToView();
 
@@ -73,6 +78,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QHash<int, QLabel*> m_indicators;
     QLabel* m_connectionPane = nullptr;
+    QLabel* m_hostPane = nullptr;
     CConnectionStatus* m_connectionStatus = nullptr;
     CloseHandler m_onClose;
 };

@@ -3,12 +3,15 @@
 #include "app_lock.h"
 #include "com.h"
 #include "dbus_link.h"
+#include "error_info.h"
 #include "icon_table.h"
 #include "ids_app.h"
+#include "instrument_forwarder.h"
 #include "instrument_server.h"
 #include "main_frame.h"
 #include "main_template.h"
 #include "orvix_client_doc.h"
+#include "orvix_client_view.h"
 #include "report_file.h"
 #include "resource.h"
 #include "string_table.h"
@@ -30,6 +33,11 @@ bool OleInitialize() {
 }
 
 } // namespace
+
+HRESULT COrvixClientApp::CreateServerObject(IInstrumentServer** ppServer) {
+    return CoCreateInstance(CLSID_InstrumentServer, nullptr, CLSCTX_LOCAL_SERVER,
+                            IID_IInstrumentServer, reinterpret_cast<void**>(ppServer));
+}
 
 COrvixClientApp::COrvixClientApp(TemplateFactory makeTemplate)
     : m_makeTemplate(makeTemplate ? std::move(makeTemplate)
@@ -59,17 +67,20 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
 
     m_comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
-    const HRESULT hr =
-        CoCreateInstance(CLSID_InstrumentServer, nullptr, CLSCTX_LOCAL_SERVER,
-                         IID_IInstrumentServer, reinterpret_cast<void**>(&g_pServer));
+    IInstrumentServer* pCreated = nullptr;
+    const HRESULT hr = CreateServerObject(&pCreated);
     if (FAILED(hr)) {
-        g_pServer = nullptr;
-        ShowMessageBox(nullptr, QString::fromStdString(SystemMessageText(hr)),
+        // What the transport said (ssh's words for a remote computer) says more than the code.
+        const std::string detail = TakeErrorInfoText();
+        ShowMessageBox(nullptr,
+                       QString::fromStdString(detail.empty() ? SystemMessageText(hr) : detail),
                        QStringLiteral("Error"), MB_ICONINFORMATION);
         // Once here; ExitInstance, which still runs, finds nothing left to uninitialise.
         UninitializeCom();
         return false;
     }
+    InstallServer(pCreated);
+    pCreated->Release();
 
     // The server reports its own failures on later calls; start-up goes on whatever this says.
     g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
@@ -107,6 +118,9 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
         return false;
     }
 
+    if (m_cmdInfo.server.IsRemote()) {
+        m_pMainWnd->SetServerHost(m_cmdInfo.server.host);
+    }
     m_pMainWnd->setWindowTitle(kMainWindowCaption);
     m_pMainWnd->setWindowIcon(LoadIconResource(IDI_MAINFRAME));
     m_pMainWnd->show();
@@ -127,13 +141,36 @@ int COrvixClientApp::Run() {
 }
 
 int COrvixClientApp::ExitInstance() {
+    // A try in flight ends first: what it made goes with it.
+    m_pReconnector.reset();
     if (g_pServer != nullptr) {
         g_pServer->Release();
         g_pServer = nullptr;
+        m_pForwarder = nullptr;
     }
     UninitializeCom();
     SaveStdProfileSettings();
     return m_exitCode;
+}
+
+void COrvixClientApp::InstallServer(IInstrumentServer* pCreated) {
+    m_pForwarder = new CInstrumentServerForwarder(pCreated);
+    g_pServer = m_pForwarder;
+    m_pReconnector = std::make_unique<CServerReconnector>(m_pForwarder, &CreateServerObject);
+    QObject::connect(m_pReconnector.get(), &CServerReconnector::reconnected,
+                     [this] { OnServerReconnected(); });
+    m_pReconnector->Start();
+}
+
+void COrvixClientApp::OnServerReconnected() {
+    // The new server is opened as the first one was; the view reads its configuration anew.
+    g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
+    if (m_pDocTemplate == nullptr) {
+        return;
+    }
+    if (auto* view = qobject_cast<COrvixClientView*>(m_pDocTemplate->View())) {
+        view->OnServerReconnected();
+    }
 }
 
 void COrvixClientApp::CloseMainWindow() {

@@ -2,7 +2,9 @@
 
 #include "command_line.h"
 #include "doc_template.h"
+#include "instrument_forwarder.h"
 #include "recent_file_list.h"
+#include "server_reconnector.h"
 #include "template_server.h"
 
 #include <QString>
@@ -55,7 +57,15 @@ public:
     const CRecentFileList* RecentFileList() const { return m_pRecentFileList.get(); }
     const CCommandLineInfo& CommandLineInfo() const { return m_cmdInfo; }
 
+    // The one place where the instrument server object is made, at start and at every
+    // reconnect (on the reconnect's own thread): the class, the interface, activation included.
+    static HRESULT CreateServerObject(IInstrumentServer** ppServer);
+
 private:
+    // The one place where g_pServer is set: a forwarder that stays while the server object
+    // behind it is made anew after the server went away.
+    void InstallServer(IInstrumentServer* pCreated);
+    void OnServerReconnected();
     void SetRegistryKey(const QString& key);
     void LoadStdProfileSettings(int recentFileCount);
     void SaveStdProfileSettings();
@@ -73,6 +83,9 @@ private:
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     CCommandLineInfo m_cmdInfo;
     CMainFrame* m_pMainWnd = nullptr;
+    // g_pServer's reference; null when no server was reached.
+    CInstrumentServerForwarder* m_pForwarder = nullptr;
+    std::unique_ptr<CServerReconnector> m_pReconnector;
     bool m_comInitialized = false;
     bool m_ending = false;
     int m_exitCode = 0;

@@ -1,9 +1,12 @@
-// What one ReadStatus costs: through the proxy over the session bus, as a bare Qt DBus call
-// carrying the same bytes, in-process, and as a raw Unix-socket exchange of the same size.
+// What one ReadStatus costs: through the proxy over the session bus, through the proxy over SSH
+// to the same bus (an sshd of its own on loopback and systemd's stdio bridge), as a bare Qt
+// DBus call carrying the same bytes, in-process, and as a raw Unix-socket exchange of the same
+// size.
 #include "fake_instrument_server.h"
 #include "instrument_bus.h"
 #include "instrument_proxy.h"
 #include "instrument_stub.h"
+#include "loopback_ssh.h"
 #include "record_codec.h"
 
 #include <QCoreApplication>
@@ -82,6 +85,37 @@ void BM_ReadStatusThroughProxy(benchmark::State& state) {
     if (FAILED(CreateInstrumentServerProxy(QDBusConnection::sessionBus(), IID_IInstrumentServer,
                                            reinterpret_cast<void**>(&proxy)))) {
         state.SkipWithError("no proxy");
+        return;
+    }
+    for (auto _ : state) {
+        InstrumentStatus* status = nullptr;
+        const HRESULT hr = proxy->ReadStatus(&status);
+        if (FAILED(hr)) {
+            state.SkipWithError(("ReadStatus failed " + HResultHex(hr)).c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(status->fPressure);
+        ReleaseInstrumentStatus(status);
+    }
+    proxy->Release();
+}
+
+// The same call with the bus reached as a lab PC's is: ssh to loopback, the bridge to this
+// session bus. The first connection's login is not timed.
+void BM_ReadStatusThroughProxyOverSsh(benchmark::State& state) {
+    const LoopbackSshServer sshd;
+    if (!sshd.Missing().isEmpty() || !sshd.Problem().isEmpty()) {
+        state.SkipWithError((sshd.Missing() + sshd.Problem()).toStdString().c_str());
+        return;
+    }
+    CSshBus remote(
+        {sshd.Host(), sshd.ClientOptions(), qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS")});
+    QString error;
+    const QDBusConnection bus = remote.Connect(&error);
+    IInstrumentServer* proxy = nullptr;
+    if (!bus.isConnected() || FAILED(CreateInstrumentServerProxy(
+                                  bus, IID_IInstrumentServer, reinterpret_cast<void**>(&proxy)))) {
+        state.SkipWithError(("no proxy over ssh: " + error).toStdString().c_str());
         return;
     }
     for (auto _ : state) {
@@ -176,6 +210,10 @@ void BM_RawUnixSocket(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ReadStatusThroughProxy)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadStatusThroughProxyOverSsh)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_BareQtDBusCall)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_BareQtDBusCallPolled)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ReadStatusInProcess)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);

@@ -33,6 +33,7 @@ const QHash<int, QString>& Table() {
         {3460, QStringLiteral("Instrument connected")},
         {3461, QStringLiteral("Instrument not answering since %1")},
         {3462, QStringLiteral("Instrument server gone")},
+        {3900, QStringLiteral("Instrument on %1")},
         {57600, QStringLiteral("Create a new document\nNew")},
         {57601, QStringLiteral("Open an existing document\nOpen")},
         {57603, QStringLiteral("Save the active document\nSave")},

@@ -22,6 +22,8 @@ packages=(
     desktop-file-utils appstream   # validate the installed desktop entry and metainfo
     x11-utils                      # xwininfo: the installed client's window on the virtual display
     weston qt6-wayland             # the client on a Wayland compositor (headless weston in tests)
+    openssh-client systemd         # ssh and systemd-stdio-bridge: an instrument on another computer
+    openssh-server                 # the tests' own sshd on loopback
 )
 
 always=0

@@ -2,6 +2,7 @@
 
 #include "com.h"
 #include "dbus_link.h"
+#include "error_info.h"
 #include "instrument_bus.h"
 
 #include <QDBusPendingCall>
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <thread>
 #include <type_traits>
 
@@ -323,8 +325,22 @@ HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, voi
     return hr;
 }
 
-void RegisterInstrumentServerClass() {
-    CoRegisterLocalServerClass(CLSID_InstrumentServer, [](REFIID riid, void** ppv) {
-        return CreateInstrumentServerProxy(QDBusConnection::sessionBus(), riid, ppv);
+void RegisterInstrumentServerClass(const ServerLocation& location) {
+    if (!location.IsRemote()) {
+        CoRegisterLocalServerClass(CLSID_InstrumentServer, [](REFIID riid, void** ppv) {
+            return CreateInstrumentServerProxy(QDBusConnection::sessionBus(), riid, ppv);
+        });
+        return;
+    }
+    auto remote = std::make_shared<CSshBus>(location);
+    CoRegisterLocalServerClass(CLSID_InstrumentServer, [remote](REFIID riid, void** ppv) {
+        QString error;
+        const QDBusConnection bus = remote->Connect(&error);
+        if (!bus.isConnected()) {
+            *ppv = nullptr;
+            SetErrorInfoText(error.toStdString());
+            return RPC_S_SERVER_UNAVAILABLE;
+        }
+        return CreateInstrumentServerProxy(bus, riid, ppv);
     });
 }

@@ -4,6 +4,7 @@
 #include "instrument_connection.h"
 #include "instrument_wire.h"
 #include "server_object.h"
+#include "ssh_bus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -95,5 +96,8 @@ private:
 // creates a proxy to it.
 HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, void** ppv);
 
-// Makes the instrument server's class creatable through CoCreateInstance on the session bus.
-void RegisterInstrumentServerClass();
+// Makes the instrument server's class creatable through CoCreateInstance: on the session bus,
+// or on the session bus of the location's remote computer, reached over SSH (a bus that
+// closed is connected anew on the next creation). When ssh fails, what it said is left as
+// the thread's error text.
+void RegisterInstrumentServerClass(const ServerLocation& location = {});

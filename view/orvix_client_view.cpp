@@ -1,6 +1,7 @@
 #include "orvix_client_view.h"
 
 #include "form_scroll_area.h"
+#include "instrument_forwarder.h"
 #include "instrument_server.h"
 #include "process_state.h"
 #include "record_memory.h"
@@ -89,7 +90,7 @@ void COrvixClientView::OnInitialUpdate() {
     m_initialUpdateDone = true;
 
     ReadConfiguration();
-    HideUnfittedOptions();
+    ShowFittedOptions();
     for (CValueLabel* text :
          std::initializer_list<CValueLabel*>{m_ui->statusText, m_ui->stateText, m_ui->errorsText}) {
         text->setFont(m_statusFont);
@@ -117,31 +118,33 @@ void COrvixClientView::ReadConfiguration() {
     ReleaseInstrumentConfiguration(pConfiguration);
 }
 
-void COrvixClientView::HideUnfittedOptions() {
+void COrvixClientView::ShowFittedOptions() {
     const FittedStatusValues fitted = FittedStatusValuesOf(
         g_state.pumpCInstalled != 0, g_state.ternaryGradient != 0, g_state.sampleTemperature != 0);
-    if (!fitted.compositionC) {
-        m_ui->compositionCText->hide();
+    m_ui->compositionCText->setVisible(fitted.compositionC);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{m_ui->auxPressureLabel, m_ui->auxPressureText,
+                                         m_ui->auxFlowRateLabel, m_ui->auxFlowRateText}) {
+        widget->setVisible(fitted.auxRows);
     }
-    if (!fitted.auxRows) {
-        for (QWidget* widget :
-             std::initializer_list<QWidget*>{m_ui->auxPressureLabel, m_ui->auxPressureText,
-                                             m_ui->auxFlowRateLabel, m_ui->auxFlowRateText}) {
-            widget->hide();
-        }
+    for (QWidget* button : {m_ui->feeder2HomeButton, m_ui->feeder2NextButton,
+                            m_ui->feeder1HomeButton, m_ui->feeder1NextButton}) {
+        button->setVisible(g_state.plateFeeder != 0);
     }
-    if (g_state.plateFeeder == 0) {
-        for (QWidget* button : {m_ui->feeder2HomeButton, m_ui->feeder2NextButton,
-                                m_ui->feeder1HomeButton, m_ui->feeder1NextButton}) {
-            button->hide();
-        }
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             m_ui->sampleLabel, m_ui->sampleActualText, m_ui->sampleSetText}) {
+        widget->setVisible(fitted.sampleTemperature);
     }
-    if (!fitted.sampleTemperature) {
-        for (QWidget* widget : std::initializer_list<QWidget*>{
-                 m_ui->sampleLabel, m_ui->sampleActualText, m_ui->sampleSetText}) {
-            widget->hide();
-        }
+}
+
+void COrvixClientView::OnServerReconnected() {
+    if (!m_initialUpdateDone) {
+        return;
     }
+    ReadConfiguration();
+    ShowFittedOptions();
+    emit fitFrameRequested();
+    OnTimer();
 }
 
 void COrvixClientView::timerEvent(QTimerEvent* event) {
@@ -241,8 +244,10 @@ void COrvixClientView::ClearErrors() {
 
 void COrvixClientView::OnResetCommunications() {
     ClearErrors();
-    // The reset reports nothing: the next refreshes show the instrument coming back.
+    // The reset reports nothing: the next refreshes show the instrument coming back, or a
+    // server that went away found again.
     g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
+    RequestServerReconnect(g_pServer);
 }
 
 bool COrvixClientView::HasCommand(int commandId) const {

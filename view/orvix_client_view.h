@@ -36,6 +36,10 @@ public:
     // connection state is brought up to date from what the refresh's calls found.
     void OnTimer();
 
+    // A new server object stands behind g_pServer: the configuration is read once more, the
+    // options follow it, and the form refreshes at once.
+    void OnServerReconnected();
+
     // The instrument connection, for the frame's status bar and anyone who logs its changes.
     CConnectionStatus* ConnectionStatus() { return &m_connection; }
 
@@ -65,7 +69,7 @@ protected:
 private:
     void Refresh();
     void ReadConfiguration();
-    void HideUnfittedOptions();
+    void ShowFittedOptions();
     void ShowStatus(const StatusTexts& texts);
     QString ShowFirstError();
     void FetchSyringeData();

@@ -60,6 +60,27 @@ TEST(CommandLineTest, TakesTheReportFileAndTheStartOfItsHistory) {
     EXPECT_EQ(Parse({"--since=yesterday"}).badReportSince, QStringLiteral("yesterday"));
 }
 
+TEST(CommandLineTest, NamesTheRemoteComputerItsSshOptionsAndItsBus) {
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("ORVIX_HOST"), QStringLiteral("lab-pc"));
+    const QStringList program{QStringLiteral("orvix-client")};
+    EXPECT_EQ(CCommandLineInfo::Parse(program, environment).server.host, QStringLiteral("lab-pc"));
+    EXPECT_FALSE(CCommandLineInfo::Parse(program, QProcessEnvironment()).server.IsRemote());
+
+    const CCommandLineInfo info = CCommandLineInfo::Parse(
+        program + QStringList{QStringLiteral("--host"), QStringLiteral("service@lab-pc2"),
+                              QStringLiteral("--ssh-option=Port=2222"),
+                              QStringLiteral("--ssh-option"), QStringLiteral("IdentityFile=~/k"),
+                              QStringLiteral("--bus-path"), QStringLiteral("unix:path=/run/b"),
+                              QStringLiteral("-Automation")},
+        environment);
+    EXPECT_EQ(info.server.host, QStringLiteral("service@lab-pc2")) << "the option wins";
+    EXPECT_EQ(info.server.sshOptions,
+              (QStringList{QStringLiteral("Port=2222"), QStringLiteral("IdentityFile=~/k")}));
+    EXPECT_EQ(info.server.busPath, QStringLiteral("unix:path=/run/b"));
+    EXPECT_TRUE(info.runAutomated);
+}
+
 TEST(ActivationFileTest, NamesTheBusNameAndTheCommand) {
     EXPECT_EQ(ActivationFileText(QStringLiteral("org.example.Thing"),
                                  QStringLiteral("/opt/orvix/bin/orvix-client"),

@@ -3,6 +3,7 @@
 #include "app_lock.h"
 #include "com.h"
 #include "doc_template.h"
+#include "instrument_forwarder.h"
 #include "instrument_server.h"
 #include "main_frame.h"
 #include "modal_answerer.h"
@@ -88,7 +89,10 @@ TEST_F(StartupTest, WithAServerOpensTheConnectionAndShowsTheMainWindow) {
     EXPECT_EQ(fake->calls,
               (std::vector<std::string>{"OpenConnection(4, 1)", "GetInstrumentConfiguration()"}));
     EXPECT_EQ(framesAtOpen, 0) << "the connection is open before any window exists";
-    EXPECT_EQ(g_pServer, static_cast<IInstrumentServer*>(fake));
+    // g_pServer stays the same object while the server behind it may be made anew.
+    ASSERT_NE(g_pServer, nullptr);
+    EXPECT_EQ(static_cast<CInstrumentServerForwarder*>(g_pServer)->Target(),
+              static_cast<IInstrumentServer*>(fake));
     EXPECT_EQ(fake->RefCount(), 2U);
     EXPECT_EQ(CoInitializeCount(), 1);
 

@@ -105,6 +105,11 @@ void PrivateBus::AddService(const QString& name, const QString& program, const Q
     ReloadConfig();
 }
 
+void PrivateBus::RemoveService(const QString& name) {
+    QFile::remove(m_dir.filePath(QStringLiteral("services/") + name + QStringLiteral(".service")));
+    ReloadConfig();
+}
+
 void PrivateBus::ReloadConfig() {
     QDBusConnection bus = Connect(QStringLiteral("private-bus-control"));
     bus.call(QDBusMessage::createMethodCall(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -23,6 +24,8 @@ public:
 
     // Writes an activation file for name and makes the daemon read it.
     void AddService(const QString& name, const QString& program, const QStringList& args);
+    // Takes the activation file away again: the name is no longer activatable.
+    void RemoveService(const QString& name);
 
     // A connection of this process to the bus; closed when the bus goes.
     QDBusConnection Connect(const QString& connectionName);
@@ -46,7 +49,8 @@ public:
 private:
     void ReloadConfig();
 
-    QTemporaryDir m_dir;
+    // Of its own name: the bus configuration and activation lines take no blanks in paths.
+    QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/orvix-bus-XXXXXX")};
     QProcess m_daemon;
     QString m_address;
     QStringList m_connections;

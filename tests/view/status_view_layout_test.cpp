@@ -191,4 +191,26 @@ TEST_F(StatusViewTest, FailedOrEmptyConfigurationReadHidesEveryOption) {
     }
 }
 
+// A server found again after it went away may be another instrument: its configuration is
+// read once more, the options follow it both ways, and a failed read keeps the last layout.
+TEST_F(StatusViewTest, AfterAReconnectTheOptionsFollowTheNewConfiguration) {
+    fake->configuration.bPlateFeeder = 1;
+    OpenView();
+    fake->configuration.bPlateFeeder = 0;
+    fake->configuration.bPumpCInstalled = 1;
+    fake->configuration.bSampleTemp = 1;
+    fake->calls.clear();
+    view->OnServerReconnected();
+    EXPECT_EQ(fake->calls.front(), "GetInstrumentConfiguration()");
+    EXPECT_EQ(fake->CallsTo("ReadStatus").size(), 1U) << "and the form refreshes at once";
+    EXPECT_TRUE(Hidden(IDC_FEEDER1_NEXT));
+    EXPECT_FALSE(Hidden(IDC_AUX_PRESSURE));
+    EXPECT_FALSE(Hidden(IDC_SAMPLE_ACTUAL));
+
+    fake->SetResult("GetInstrumentConfiguration", E_FAIL);
+    view->OnServerReconnected();
+    EXPECT_FALSE(Hidden(IDC_AUX_PRESSURE));
+    EXPECT_EQ(g_state.pumpCInstalled, 1);
+}
+
 } // namespace
