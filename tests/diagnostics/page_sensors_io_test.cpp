@@ -70,6 +70,13 @@ TEST_F(SensorsPage, ReadsAtFirstDisplayThenOnlyWhileInFront) {
     EXPECT_EQ(Count("ReadAutoSamplerSensors"), 2U) << "activation itself does not read";
     sensors.OnTimer();
     EXPECT_EQ(Count("ReadAutoSamplerSensors"), 3U);
+
+    // Apply with this tab in front checks the pages but leaves this one reading.
+    sheet->GetPage(1)->SetModified();
+    sheet->PressButton(QStringLiteral("Apply"));
+    ASSERT_FALSE(sheet->GetPage(1)->IsModified());
+    sensors.OnTimer();
+    EXPECT_EQ(Count("ReadAutoSamplerSensors"), 4U);
 }
 
 TEST_F(SensorsPage, FailedOrEmptyReadsKeepTheImages) {
