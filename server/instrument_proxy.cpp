@@ -3,6 +3,7 @@
 #include "com.h"
 #include "dbus_link.h"
 #include "instrument_bus.h"
+#include "instrument_signatures.h"
 
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
@@ -141,19 +142,22 @@ HRESULT CInstrumentServerProxy::BadReply() {
 }
 
 template <class... P, class... A>
-HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(P...), const char* name,
-                                        std::tuple<A&...> args) {
-    return std::apply([&](A&... values) { return ForwardWith<P...>(name, values...); }, args);
+HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*operation)(P...),
+                                        const char* name, std::tuple<A&...> args) {
+    return std::apply(
+        [&](A&... values) { return ForwardWith<P...>(ReplySignature(operation), name, values...); },
+        args);
 }
 
-template <class... P> HRESULT CInstrumentServerProxy::ForwardWith(const char* name, P... args) {
+template <class... P>
+HRESULT CInstrumentServerProxy::ForwardWith(const std::string& replySignature, const char* name,
+                                            P... args) {
     QVariantList in;
     if (!(ParamWire<P>::Put(in, args) && ...)) {
         return E_POINTER;
     }
-    static const std::string kOutSignature = OutSignature<P...>();
     const QDBusMessage reply = Call(name, in);
-    const HRESULT hr = CheckReply(reply, kOutSignature);
+    const HRESULT hr = CheckReply(reply, replySignature);
     if (FAILED(hr)) {
         return hr;
     }
@@ -180,8 +184,8 @@ template <class... P> HRESULT CInstrumentServerProxy::ForwardWith(const char* na
 }
 
 HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*)(std::int32_t, const PlateConfiguration*), const char* name,
-    std::tuple<std::int32_t&, const PlateConfiguration*&> args) {
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, const PlateConfiguration*),
+    const char* name, std::tuple<std::int32_t&, const PlateConfiguration*&> args) {
     const auto [nPlates, pPlates] = args;
     if (nPlates < 0) {
         return E_INVALIDARG;
@@ -191,11 +195,12 @@ HRESULT CInstrumentServerProxy::Forward(
     }
     const QByteArray plates =
         nPlates == 0 ? QByteArray() : EncodeRecords(pPlates, static_cast<std::size_t>(nPlates));
-    return CheckReply(Call(name, {QVariant(nPlates), QVariant(plates)}), "i");
+    return CheckReply(Call(name, {QVariant(nPlates), QVariant(plates)}), ReplySignature(operation));
 }
 
 HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*, std::int32_t, std::uint16_t*),
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::uint16_t*, std::int32_t,
+                                            std::uint16_t*),
     const char* name,
     std::tuple<std::int32_t&, std::uint16_t*&, std::int32_t&, std::uint16_t*&> args) {
     const auto [nCount1, pUsage1, nCount2, pUsage2] = args;
@@ -206,7 +211,7 @@ HRESULT CInstrumentServerProxy::Forward(
         return E_POINTER;
     }
     const QDBusMessage reply = Call(name, {QVariant(nCount1), QVariant(nCount2)});
-    const HRESULT hr = CheckReply(reply, "iaqaq");
+    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }
@@ -221,14 +226,13 @@ HRESULT CInstrumentServerProxy::Forward(
     return hr;
 }
 
-HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t,
-                                                                       std::int32_t,
-                                                                       const TransferDataBlock*,
-                                                                       TransferDataBlock**),
-                                        const char* name,
-                                        std::tuple<std::int32_t&, std::int32_t&, std::int32_t&,
-                                                   const TransferDataBlock*&, TransferDataBlock**&>
-                                            args) {
+HRESULT CInstrumentServerProxy::Forward(
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::int32_t, std::int32_t,
+                                            const TransferDataBlock*, TransferDataBlock**),
+    const char* name,
+    std::tuple<std::int32_t&, std::int32_t&, std::int32_t&, const TransferDataBlock*&,
+               TransferDataBlock**&>
+        args) {
     const auto [nCode, nArg2, nArg3, pIn, ppOut] = args;
     if (pIn == nullptr || ppOut == nullptr || (pIn->cbData > 0 && pIn->pData == nullptr)) {
         return E_POINTER;
@@ -237,7 +241,7 @@ HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(std::int3
                           static_cast<qsizetype>(pIn->cbData));
     const QDBusMessage reply =
         Call(name, {QVariant(nCode), QVariant(nArg2), QVariant(nArg3), QVariant(data)});
-    const HRESULT hr = CheckReply(reply, "iay");
+    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }
@@ -254,14 +258,14 @@ HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(std::int3
 }
 
 HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t*, ErrorList**), const char* name,
-    std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args) {
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::int32_t*, ErrorList**),
+    const char* name, std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args) {
     const auto [nArg, pnErrors, ppList] = args;
     if (pnErrors == nullptr || ppList == nullptr) {
         return E_POINTER;
     }
     const QDBusMessage reply = Call(name, {QVariant(nArg)});
-    const HRESULT hr = CheckReply(reply, "ii(bay)");
+    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }

@@ -110,18 +110,24 @@ bool CInstrumentServerStub::handleMessage(const QDBusMessage& message,
     if (!interface.isEmpty() && interface != kInstrumentInterface) {
         return false;
     }
-    const auto operation = m_operations.constFind(message.member());
-    if (operation == m_operations.constEnd()) {
+    if (!m_operations.contains(message.member())) {
         return false;
     }
-    QDBusMessage reply = MessageSignature(message) == operation->inSignature
-                             ? operation->handler(message)
-                             : BadArguments(message);
+    QDBusMessage reply = Answer(message);
     if (!message.isReplyRequired()) {
         return true;
     }
     connection.send(reply);
     return true;
+}
+
+QDBusMessage CInstrumentServerStub::Answer(const QDBusMessage& call) {
+    const auto operation = m_operations.constFind(call.member());
+    if (operation == m_operations.constEnd()) {
+        return call.createErrorReply(QDBusError::UnknownMethod, call.member());
+    }
+    return MessageSignature(call) == operation->inSignature ? operation->handler(call)
+                                                            : BadArguments(call);
 }
 
 template <class... P>

@@ -314,6 +314,22 @@ template <> struct ParamWire<AutoSamplerSensorRecord**> : RecordOutBase<AutoSamp
     }
 };
 
+// Arrays whose length is another argument of the operation. Their operations' own Forward and
+// Dispatch pair them with that argument; these say how they travel.
+template <> struct ParamWire<const PlateConfiguration*> : InParamBase {
+    static constexpr const char* kInSig = "ay";
+};
+template <> struct ParamWire<std::uint16_t*> : OutParamBase {
+    static constexpr const char* kOutSig = "aq";
+};
+// The transfer block answered is as long as the one sent.
+template <> struct ParamWire<const TransferDataBlock*> : InParamBase {
+    static constexpr const char* kInSig = "ay";
+};
+template <> struct ParamWire<TransferDataBlock**> : OutParamBase {
+    static constexpr const char* kOutSig = "ay";
+};
+
 // Signatures of an operation, derived from its parameter types.
 template <class... P> std::string InSignature() {
     return (std::string() + ... + ParamWire<P>::kInSig);
