@@ -186,6 +186,7 @@ bool CPropertySheet::Activate(int index) {
         const QSignalBlocker block(m_tabs);
         m_tabs->setCurrentIndex(index);
     }
+    emit activePageChanged(index);
     return true;
 }
 

@@ -124,7 +124,7 @@ TEST_F(ConfigurationPage, UpgradeRunsAFreshWizardEachTime) {
         m_fake->calls.clear();
         ModalAnswerer cancel({&ModalAnswerer::Reject});
         QTest::mouseClick(Get<QPushButton>(IDC_CONFIG_UPGRADE), Qt::LeftButton);
-        EXPECT_EQ(cancel.Seen(), QStringList{QStringLiteral("Upgrade")});
+        EXPECT_EQ(cancel.Seen(), QStringList{QStringLiteral("Upgrade - Step 1 of 3")});
         EXPECT_TRUE(m_fake->calls.empty()) << "cancelled on its first step, it sends nothing";
     }
 }
