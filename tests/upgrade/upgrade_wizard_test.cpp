@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -250,13 +251,15 @@ TEST_F(UpgradeWizard, UnreadableFileIsReportedAndNothingIsSent) {
     // The real chooser hands back a typed name that does not exist, for the wizard to answer.
     SetOpenFileHandler({});
     const QString typed = m_dir.filePath(QStringLiteral("typed.s19"));
-    ModalAnswerer chooser({[&](QWidget* modal) {
-                               auto* dialog = qobject_cast<QFileDialog*>(modal);
-                               ASSERT_NE(dialog, nullptr);
-                               dialog->selectFile(typed);
-                               static_cast<QDialog*>(dialog)->accept();
-                           },
-                           &ModalAnswerer::Reject, &ModalAnswerer::Reject});
+    // Accepted from the event loop, so that a box of the chooser's own is answered too.
+    ModalAnswerer chooser(
+        {[&](QWidget* modal) {
+             auto* dialog = qobject_cast<QFileDialog*>(modal);
+             ASSERT_NE(dialog, nullptr);
+             dialog->selectFile(typed);
+             QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+         },
+         &ModalAnswerer::Reject, &ModalAnswerer::Reject});
     QTest::mouseClick(FindControl<QPushButton>(&wizard.Step3(), IDC_BROWSE), Qt::LeftButton);
     EXPECT_EQ(chooser.Seen().size(), 1) << "the chooser refused the name itself";
     ASSERT_EQ(boxes.size(), 3);
