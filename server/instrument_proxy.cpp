@@ -8,8 +8,8 @@
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <thread>
 #include <type_traits>
 
@@ -193,9 +193,10 @@ HRESULT CInstrumentServerProxy::Forward(
     if (nPlates > 0 && pPlates == nullptr) {
         return E_POINTER;
     }
-    const QByteArray plates =
-        nPlates == 0 ? QByteArray() : EncodeRecords(pPlates, static_cast<std::size_t>(nPlates));
-    return CheckReply(Call(name, {QVariant(nPlates), QVariant(plates)}), ReplySignature(operation));
+    QVariantList in;
+    ParamWire<std::int32_t>::Put(in, nPlates);
+    ParamWire<const PlateConfiguration*>::Put(in, nPlates, pPlates);
+    return CheckReply(Call(name, in), ReplySignature(operation));
 }
 
 HRESULT CInstrumentServerProxy::Forward(
@@ -210,15 +211,19 @@ HRESULT CInstrumentServerProxy::Forward(
     if ((nCount1 > 0 && pUsage1 == nullptr) || (nCount2 > 0 && pUsage2 == nullptr)) {
         return E_POINTER;
     }
-    const QDBusMessage reply = Call(name, {QVariant(nCount1), QVariant(nCount2)});
+    QVariantList in;
+    ParamWire<std::int32_t>::Put(in, nCount1);
+    ParamWire<std::int32_t>::Put(in, nCount2);
+    const QDBusMessage reply = Call(name, in);
     const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }
     ArgCursor cursor(reply.arguments(), 1);
-    const QList<quint16> usage1 = cursor.Words();
-    const QList<quint16> usage2 = cursor.Words();
-    if (usage1.size() != nCount1 || usage2.size() != nCount2) {
+    QList<quint16> usage1;
+    QList<quint16> usage2;
+    if (!ParamWire<std::uint16_t*>::Parse(cursor, nCount1, usage1) ||
+        !ParamWire<std::uint16_t*>::Parse(cursor, nCount2, usage2)) {
         return BadReply();
     }
     std::copy(usage1.begin(), usage1.end(), pUsage1);
@@ -237,23 +242,23 @@ HRESULT CInstrumentServerProxy::Forward(
     if (pIn == nullptr || ppOut == nullptr || (pIn->cbData > 0 && pIn->pData == nullptr)) {
         return E_POINTER;
     }
-    const QByteArray data(reinterpret_cast<const char*>(pIn->pData),
-                          static_cast<qsizetype>(pIn->cbData));
-    const QDBusMessage reply =
-        Call(name, {QVariant(nCode), QVariant(nArg2), QVariant(nArg3), QVariant(data)});
+    QVariantList in;
+    ParamWire<std::int32_t>::Put(in, nCode);
+    ParamWire<std::int32_t>::Put(in, nArg2);
+    ParamWire<std::int32_t>::Put(in, nArg3);
+    ParamWire<const TransferDataBlock*>::Put(in, *pIn);
+    const QDBusMessage reply = Call(name, in);
     const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }
     // The caller sized its block for the record it asks for and copies that many bytes back.
-    const QByteArray result = reply.arguments().at(1).toByteArray();
-    if (static_cast<std::uint32_t>(result.size()) != pIn->cbData) {
+    ArgCursor cursor(reply.arguments(), 1);
+    QByteArray result;
+    if (!ParamWire<TransferDataBlock**>::Parse(cursor, pIn->cbData, result)) {
         return BadReply();
     }
-    auto* pData =
-        static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(result.size())));
-    std::memcpy(pData, result.constData(), static_cast<std::size_t>(result.size()));
-    *ppOut = TaskAllocRecord(TransferDataBlock{static_cast<std::uint32_t>(result.size()), pData});
+    ParamWire<TransferDataBlock**>::Deliver(result, ppOut);
     return hr;
 }
 
@@ -264,15 +269,21 @@ HRESULT CInstrumentServerProxy::Forward(
     if (pnErrors == nullptr || ppList == nullptr) {
         return E_POINTER;
     }
-    const QDBusMessage reply = Call(name, {QVariant(nArg)});
+    QVariantList in;
+    ParamWire<std::int32_t>::Put(in, nArg);
+    const QDBusMessage reply = Call(name, in);
     const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }
     ArgCursor cursor(reply.arguments(), 1);
-    *pnErrors = cursor.Int();
+    ParamWire<std::int32_t*>::Parsed count = 0;
+    ParamWire<ErrorList**>::Parsed first;
+    ParamWire<std::int32_t*>::Parse(cursor, count);
+    ParamWire<ErrorList**>::Parse(cursor, first);
+    *pnErrors = count;
     ReleaseErrorList(m_pErrors);
-    m_pErrors = TaskAllocRecord(ErrorList{TaskAllocWireText(cursor.Text())});
+    m_pErrors = TaskAllocRecord(ErrorList{TaskAllocWireText(first)});
     *ppList = m_pErrors;
     return hr;
 }

@@ -341,3 +341,45 @@ void ParamWire<DataBlockList**>::Deliver(Parsed& parsed, DataBlockList** out) {
 void ParamWire<AutoSamplerSensorRecord**>::Reply(QVariantList& reply, const Slot& slot) {
     reply << QVariant(RecordBytes(slot));
 }
+
+void ParamWire<const PlateConfiguration*>::Put(QVariantList& args, std::int32_t count,
+                                               const PlateConfiguration* plates) {
+    args << QVariant(EncodeList(plates, count));
+}
+
+bool ParamWire<const PlateConfiguration*>::Take(ArgCursor& in, std::int32_t count,
+                                                std::vector<PlateConfiguration>& plates) {
+    return DecodeRecordList(in.Bytes(), count, &plates);
+}
+
+void ParamWire<std::uint16_t*>::Reply(QVariantList& reply, const QList<quint16>& values) {
+    reply << WireVariant(values);
+}
+
+bool ParamWire<std::uint16_t*>::Parse(ArgCursor& in, std::int32_t count, QList<quint16>& values) {
+    values = in.Words();
+    return values.size() == count;
+}
+
+void ParamWire<const TransferDataBlock*>::Put(QVariantList& args, const TransferDataBlock& block) {
+    args << QVariant(QByteArray(reinterpret_cast<const char*>(block.pData),
+                                static_cast<qsizetype>(block.cbData)));
+}
+
+void ParamWire<TransferDataBlock**>::Reply(QVariantList& reply, const TransferDataBlock* block) {
+    reply << QVariant(block == nullptr || block->pData == nullptr
+                          ? QByteArray()
+                          : QByteArray(reinterpret_cast<const char*>(block->pData),
+                                       static_cast<qsizetype>(block->cbData)));
+}
+
+bool ParamWire<TransferDataBlock**>::Parse(ArgCursor& in, std::uint32_t size, QByteArray& data) {
+    data = in.Bytes();
+    return static_cast<std::uint32_t>(data.size()) == size;
+}
+
+void ParamWire<TransferDataBlock**>::Deliver(const QByteArray& data, TransferDataBlock** out) {
+    auto* pData = static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(data.size())));
+    std::memcpy(pData, data.constData(), static_cast<std::size_t>(data.size()));
+    *out = TaskAllocRecord(TransferDataBlock{static_cast<std::uint32_t>(data.size()), pData});
+}
