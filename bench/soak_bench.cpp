@@ -38,7 +38,9 @@ void Soak(benchmark::State& state, CSimulatorProcess* simulator) {
         return;
     }
     IInstrumentServer* previous = std::exchange(g_pServer, server);
-    // The syringe record is fetched on every tick too, as while the Silk page has been open.
+    // The syringe record is fetched on every tick too, as while the Silk page has been open:
+    // the page enabled the fetch on the instrument.
+    server->EnableSyringeData(1);
     g_state.syringeDataFlag = 1;
     double startKiB = 0.0;
     double endKiB = 0.0;

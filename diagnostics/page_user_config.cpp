@@ -111,8 +111,8 @@ bool CPageUserConfig::OnSetActive() {
     return CPropertyPage::OnSetActive();
 }
 
-bool CPageUserConfig::OnKillActive() {
-    return ReadVolumes() && CPropertyPage::OnKillActive();
+bool CPageUserConfig::OnValidate() {
+    return ReadVolumes() && CPropertyPage::OnValidate();
 }
 
 void CPageUserConfig::OnPumpCClicked() {

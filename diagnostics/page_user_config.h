@@ -24,7 +24,7 @@ public:
 
     bool OnInitDialog() override;
     bool OnSetActive() override;
-    bool OnKillActive() override;
+    bool OnValidate() override;
     bool OnApply() override;
 
     // Service-only controls are disabled without full access; the user sheet takes it away.

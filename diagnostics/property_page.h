@@ -34,6 +34,10 @@ public:
     // Steps a page may take; the defaults are the platform's.
     virtual bool OnInitDialog() { return true; }
     virtual bool OnSetActive() { return true; }
+    // Checks the page's entries: before the page is left and before an apply. False keeps the
+    // page in front (and the apply undone).
+    virtual bool OnValidate() { return true; }
+    // The page stops being the one in front; runs only after its entries passed OnValidate.
     virtual bool OnKillActive() { return true; }
     virtual bool OnApply() { return true; }
     virtual void OnDestroy() {}

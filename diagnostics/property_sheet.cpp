@@ -174,7 +174,8 @@ bool CPropertySheet::SetActivePage(int index) {
         return false;
     }
     CPropertyPage* current = GetActivePage();
-    if (current != nullptr && m_active != index && !current->OnKillActive()) {
+    if (current != nullptr && m_active != index &&
+        (!current->OnValidate() || !current->OnKillActive())) {
         return false;
     }
     return Activate(index);
@@ -196,6 +197,7 @@ bool CPropertySheet::Activate(int index) {
         const QSignalBlocker block(m_tabs);
         m_tabs->setCurrentIndex(index);
     }
+    emit activePageChanged(index);
     return true;
 }
 
@@ -220,7 +222,8 @@ void CPropertySheet::ApplyWizardButtons() {
 }
 
 bool CPropertySheet::ApplyPages() {
-    if (CPropertyPage* current = GetActivePage(); current != nullptr && !current->OnKillActive()) {
+    // The page in front stays in front: its entries are checked, it is not left.
+    if (CPropertyPage* current = GetActivePage(); current != nullptr && !current->OnValidate()) {
         return false;
     }
     for (CPropertyPage* page : std::as_const(m_pages)) {

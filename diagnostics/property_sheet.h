@@ -60,6 +60,10 @@ public:
     // Presses a button as the user would: "OK", "Cancel", "Apply", "Back", "Next", "Finish".
     void PressButton(const QString& name);
 
+signals:
+    // A page became the one in front, after its activation step.
+    void activePageChanged(int index);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void reject() override;

@@ -1,27 +1,15 @@
 #include "real_field.h"
 
+#include "number_text.h"
 #include "resource.h"
 #include "string_table.h"
 #include "ui.h"
 
 #include <QLineEdit>
-#include <QLocale>
 
 #include <cfloat>
-#include <cmath>
 
 namespace {
-
-// Blanks around the number are allowed; anything else, or a value a float cannot hold, is not
-// a number. The decimal point is '.', whatever the user's locale.
-std::optional<float> ParseReal(const QString& text) {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value) || std::fabs(value) > FLT_MAX) {
-        return std::nullopt;
-    }
-    return static_cast<float>(value);
-}
 
 // As many digits as a float holds, without trailing zeros.
 QString BoundText(float bound) {
@@ -37,7 +25,7 @@ void Refuse(QLineEdit* edit, const QString& message) {
 } // namespace
 
 std::optional<float> ReadRealField(QLineEdit* edit, float minimum, float maximum) {
-    const std::optional<float> value = ParseReal(edit->text());
+    const std::optional<float> value = ParseDecimalNumber(edit->text());
     if (!value) {
         Refuse(edit, LoadString(IDP_PARSE_REAL));
         return std::nullopt;

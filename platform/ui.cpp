@@ -84,12 +84,16 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
 }
 
 QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& filter,
-                       const QString& directory) {
-    const OpenFileRequest request{owner, caption, filter, directory};
+                       const QString& directory, OpenFileName name) {
+    const OpenFileRequest request{owner, caption, filter, directory, name};
     if (FileHandler()) {
         return FileHandler()(request);
     }
-    return QFileDialog::getOpenFileName(owner, caption, directory, filter);
+    QFileDialog dialog(owner, caption, directory, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(name == OpenFileName::MustExist ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {

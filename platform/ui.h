@@ -38,17 +38,23 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 // Replaces the real message box; an empty handler restores it. Returns the previous handler.
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 
+// Whether the File Open chooser itself insists that a typed name exist, or leaves the check to
+// its caller.
+enum class OpenFileName { MustExist, AnyName };
+
 struct OpenFileRequest {
     QWidget* owner;
     QString caption;
     QString filter;
     QString directory;
+    OpenFileName name = OpenFileName::MustExist;
 };
 
 // The File Open chooser, opening in directory (the current one when empty); answers the chosen
 // path, or an empty text when the user cancelled.
 QString ChooseOpenFile(QWidget* owner, const QString& caption, const QString& filter,
-                       const QString& directory = QString());
+                       const QString& directory = QString(),
+                       OpenFileName name = OpenFileName::MustExist);
 
 using OpenFileHandler = std::function<QString(const OpenFileRequest&)>;
 OpenFileHandler SetOpenFileHandler(OpenFileHandler handler);

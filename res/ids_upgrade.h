@@ -20,3 +20,4 @@ constexpr int IDS_UPGRADE_CAPTION = 6100;
 constexpr int IDS_FIRMWARE_FILE_FILTER = 6101;
 constexpr int IDS_FIRMWARE_FILE_UNREADABLE = 6102;
 constexpr int IDS_NOT_A_FILE = 6103;
+constexpr int IDS_UPGRADE_STEP_TITLE = 3850;

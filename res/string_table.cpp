@@ -29,6 +29,7 @@ const QHash<int, QString>& Table() {
         {6101, QStringLiteral("S-Records (*.s19 *.sre);;All Files (*)")},
         {6102, QStringLiteral("The firmware file %1 cannot be loaded:\n%2")},
         {6103, QStringLiteral("It is not a regular file")},
+        {3850, QStringLiteral("%1 - %2")},
         {57345, QStringLiteral("Ready")},
         {3460, QStringLiteral("Instrument connected")},
         {3461, QStringLiteral("Instrument not answering since %1")},

@@ -4,10 +4,12 @@
 #include "dbus_link.h"
 #include "error_info.h"
 #include "instrument_bus.h"
+#include "instrument_signatures.h"
 
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -143,19 +145,22 @@ HRESULT CInstrumentServerProxy::BadReply() {
 }
 
 template <class... P, class... A>
-HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(P...), const char* name,
-                                        std::tuple<A&...> args) {
-    return std::apply([&](A&... values) { return ForwardWith<P...>(name, values...); }, args);
+HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*operation)(P...),
+                                        const char* name, std::tuple<A&...> args) {
+    return std::apply(
+        [&](A&... values) { return ForwardWith<P...>(ReplySignature(operation), name, values...); },
+        args);
 }
 
-template <class... P> HRESULT CInstrumentServerProxy::ForwardWith(const char* name, P... args) {
+template <class... P>
+HRESULT CInstrumentServerProxy::ForwardWith(const std::string& replySignature, const char* name,
+                                            P... args) {
     QVariantList in;
     if (!(ParamWire<P>::Put(in, args) && ...)) {
         return E_POINTER;
     }
-    static const std::string kOutSignature = OutSignature<P...>();
     const QDBusMessage reply = Call(name, in);
-    const HRESULT hr = CheckReply(reply, kOutSignature);
+    const HRESULT hr = CheckReply(reply, replySignature);
     if (FAILED(hr)) {
         return hr;
     }
@@ -182,8 +187,8 @@ template <class... P> HRESULT CInstrumentServerProxy::ForwardWith(const char* na
 }
 
 HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*)(std::int32_t, const PlateConfiguration*), const char* name,
-    std::tuple<std::int32_t&, const PlateConfiguration*&> args) {
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, const PlateConfiguration*),
+    const char* name, std::tuple<std::int32_t&, const PlateConfiguration*&> args) {
     const auto [nPlates, pPlates] = args;
     if (nPlates < 0) {
         return E_INVALIDARG;
@@ -191,13 +196,15 @@ HRESULT CInstrumentServerProxy::Forward(
     if (nPlates > 0 && pPlates == nullptr) {
         return E_POINTER;
     }
-    const QByteArray plates =
-        nPlates == 0 ? QByteArray() : EncodeRecords(pPlates, static_cast<std::size_t>(nPlates));
-    return CheckReply(Call(name, {QVariant(nPlates), QVariant(plates)}), "i");
+    QVariantList in;
+    ParamWire<std::int32_t>::Put(in, nPlates);
+    ParamWire<const PlateConfiguration*>::Put(in, nPlates, pPlates);
+    return CheckReply(Call(name, in), ReplySignature(operation));
 }
 
 HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*, std::int32_t, std::uint16_t*),
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::uint16_t*, std::int32_t,
+                                            std::uint16_t*),
     const char* name,
     std::tuple<std::int32_t&, std::uint16_t*&, std::int32_t&, std::uint16_t*&> args) {
     const auto [nCount1, pUsage1, nCount2, pUsage2] = args;
@@ -207,15 +214,19 @@ HRESULT CInstrumentServerProxy::Forward(
     if ((nCount1 > 0 && pUsage1 == nullptr) || (nCount2 > 0 && pUsage2 == nullptr)) {
         return E_POINTER;
     }
-    const QDBusMessage reply = Call(name, {QVariant(nCount1), QVariant(nCount2)});
-    const HRESULT hr = CheckReply(reply, "iaqaq");
+    QVariantList in;
+    ParamWire<std::int32_t>::Put(in, nCount1);
+    ParamWire<std::int32_t>::Put(in, nCount2);
+    const QDBusMessage reply = Call(name, in);
+    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }
     ArgCursor cursor(reply.arguments(), 1);
-    const QList<quint16> usage1 = cursor.Words();
-    const QList<quint16> usage2 = cursor.Words();
-    if (usage1.size() != nCount1 || usage2.size() != nCount2) {
+    QList<quint16> usage1;
+    QList<quint16> usage2;
+    if (!ParamWire<std::uint16_t*>::Parse(cursor, nCount1, usage1) ||
+        !ParamWire<std::uint16_t*>::Parse(cursor, nCount2, usage2)) {
         return BadReply();
     }
     std::copy(usage1.begin(), usage1.end(), pUsage1);
@@ -223,54 +234,59 @@ HRESULT CInstrumentServerProxy::Forward(
     return hr;
 }
 
-HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t,
-                                                                       std::int32_t,
-                                                                       const TransferDataBlock*,
-                                                                       TransferDataBlock**),
-                                        const char* name,
-                                        std::tuple<std::int32_t&, std::int32_t&, std::int32_t&,
-                                                   const TransferDataBlock*&, TransferDataBlock**&>
-                                            args) {
+HRESULT CInstrumentServerProxy::Forward(
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::int32_t, std::int32_t,
+                                            const TransferDataBlock*, TransferDataBlock**),
+    const char* name,
+    std::tuple<std::int32_t&, std::int32_t&, std::int32_t&, const TransferDataBlock*&,
+               TransferDataBlock**&>
+        args) {
     const auto [nCode, nArg2, nArg3, pIn, ppOut] = args;
     if (pIn == nullptr || ppOut == nullptr || (pIn->cbData > 0 && pIn->pData == nullptr)) {
         return E_POINTER;
     }
-    const QByteArray data(reinterpret_cast<const char*>(pIn->pData),
-                          static_cast<qsizetype>(pIn->cbData));
-    const QDBusMessage reply =
-        Call(name, {QVariant(nCode), QVariant(nArg2), QVariant(nArg3), QVariant(data)});
-    const HRESULT hr = CheckReply(reply, "iay");
+    QVariantList in;
+    ParamWire<std::int32_t>::Put(in, nCode);
+    ParamWire<std::int32_t>::Put(in, nArg2);
+    ParamWire<std::int32_t>::Put(in, nArg3);
+    ParamWire<const TransferDataBlock*>::Put(in, *pIn);
+    const QDBusMessage reply = Call(name, in);
+    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }
     // The caller sized its block for the record it asks for and copies that many bytes back.
-    const QByteArray result = reply.arguments().at(1).toByteArray();
-    if (static_cast<std::uint32_t>(result.size()) != pIn->cbData) {
+    ArgCursor cursor(reply.arguments(), 1);
+    QByteArray result;
+    if (!ParamWire<TransferDataBlock**>::Parse(cursor, pIn->cbData, result)) {
         return BadReply();
     }
-    auto* pData =
-        static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(result.size())));
-    std::memcpy(pData, result.constData(), static_cast<std::size_t>(result.size()));
-    *ppOut = TaskAllocRecord(TransferDataBlock{static_cast<std::uint32_t>(result.size()), pData});
+    ParamWire<TransferDataBlock**>::Deliver(result, ppOut);
     return hr;
 }
 
 HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t*, ErrorList**), const char* name,
-    std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args) {
+    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::int32_t*, ErrorList**),
+    const char* name, std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args) {
     const auto [nArg, pnErrors, ppList] = args;
     if (pnErrors == nullptr || ppList == nullptr) {
         return E_POINTER;
     }
-    const QDBusMessage reply = Call(name, {QVariant(nArg)});
-    const HRESULT hr = CheckReply(reply, "ii(bay)");
+    QVariantList in;
+    ParamWire<std::int32_t>::Put(in, nArg);
+    const QDBusMessage reply = Call(name, in);
+    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
     if (FAILED(hr)) {
         return hr;
     }
     ArgCursor cursor(reply.arguments(), 1);
-    *pnErrors = cursor.Int();
+    ParamWire<std::int32_t*>::Parsed count = 0;
+    ParamWire<ErrorList**>::Parsed first;
+    ParamWire<std::int32_t*>::Parse(cursor, count);
+    ParamWire<ErrorList**>::Parse(cursor, first);
+    *pnErrors = count;
     ReleaseErrorList(m_pErrors);
-    m_pErrors = TaskAllocRecord(ErrorList{TaskAllocWireText(cursor.Text())});
+    m_pErrors = TaskAllocRecord(ErrorList{TaskAllocWireText(first)});
     *ppList = m_pErrors;
     return hr;
 }

@@ -61,7 +61,8 @@ private:
 
     template <class... P, class... A>
     HRESULT Forward(HRESULT (IInstrumentServer::*)(P...), const char* name, std::tuple<A&...> args);
-    template <class... P> HRESULT ForwardWith(const char* name, P... args);
+    template <class... P>
+    HRESULT ForwardWith(const std::string& replySignature, const char* name, P... args);
 
     HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, const PlateConfiguration*),
                     const char* name, std::tuple<std::int32_t&, const PlateConfiguration*&> args);

@@ -1,24 +1,5 @@
 #include "instrument_signatures.h"
 
-OperationSignature SignatureOf(const char* name,
-                               HRESULT (IInstrumentServer::*)(std::int32_t,
-                                                              const PlateConfiguration*)) {
-    return {name, "iay", "i"};
-}
-
-OperationSignature SignatureOf(const char* name,
-                               HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*,
-                                                              std::int32_t, std::uint16_t*)) {
-    return {name, "ii", "iaqaq"};
-}
-
-OperationSignature
-SignatureOf(const char* name,
-            HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
-                                           const TransferDataBlock*, TransferDataBlock**)) {
-    return {name, "iiiay", "iay"};
-}
-
 const std::vector<OperationSignature>& InstrumentOperationSignatures() {
     static const std::vector<OperationSignature> kSignatures = [] {
         std::vector<OperationSignature> list;

@@ -18,17 +18,11 @@ OperationSignature SignatureOf(const char* name, HRESULT (IInstrumentServer::*)(
     return {name, InSignature<P...>(), OutSignature<P...>()};
 }
 
-// Operations whose arrays take their length from another argument travel by hand.
-OperationSignature SignatureOf(const char* name,
-                               HRESULT (IInstrumentServer::*)(std::int32_t,
-                                                              const PlateConfiguration*));
-OperationSignature SignatureOf(const char* name,
-                               HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*,
-                                                              std::int32_t, std::uint16_t*));
-OperationSignature
-SignatureOf(const char* name,
-            HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
-                                           const TransferDataBlock*, TransferDataBlock**));
+// The signature of an operation's successful reply; a failure answers its result code alone.
+template <class... P> const std::string& ReplySignature(HRESULT (IInstrumentServer::*)(P...)) {
+    static const std::string kSignature = OutSignature<P...>();
+    return kSignature;
+}
 
 // Every named operation, in slot order.
 const std::vector<OperationSignature>& InstrumentOperationSignatures();

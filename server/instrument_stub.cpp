@@ -110,18 +110,24 @@ bool CInstrumentServerStub::handleMessage(const QDBusMessage& message,
     if (!interface.isEmpty() && interface != kInstrumentInterface) {
         return false;
     }
-    const auto operation = m_operations.constFind(message.member());
-    if (operation == m_operations.constEnd()) {
+    if (!m_operations.contains(message.member())) {
         return false;
     }
-    QDBusMessage reply = MessageSignature(message) == operation->inSignature
-                             ? operation->handler(message)
-                             : BadArguments(message);
+    QDBusMessage reply = Answer(message);
     if (!message.isReplyRequired()) {
         return true;
     }
     connection.send(reply);
     return true;
+}
+
+QDBusMessage CInstrumentServerStub::Answer(const QDBusMessage& call) {
+    const auto operation = m_operations.constFind(call.member());
+    if (operation == m_operations.constEnd()) {
+        return call.createErrorReply(QDBusError::UnknownMethod, call.member());
+    }
+    return MessageSignature(call) == operation->inSignature ? operation->handler(call)
+                                                            : BadArguments(call);
 }
 
 template <class... P>
@@ -158,10 +164,10 @@ QDBusMessage CInstrumentServerStub::Dispatch(
     HRESULT (IInstrumentServer::*operation)(std::int32_t, const PlateConfiguration*),
     const QDBusMessage& call) {
     ArgCursor in(call.arguments());
-    const std::int32_t nPlates = in.Int();
-    const QByteArray bytes = in.Bytes();
+    std::int32_t nPlates = 0;
+    ParamWire<std::int32_t>::Take(in, nPlates);
     std::vector<PlateConfiguration> plates;
-    if (!DecodeRecordList(bytes, nPlates, &plates)) {
+    if (!ParamWire<const PlateConfiguration*>::Take(in, nPlates, plates)) {
         return BadArguments(call);
     }
     const HRESULT hr = (m_pTarget->*operation)(nPlates, plates.empty() ? nullptr : plates.data());
@@ -173,8 +179,10 @@ QDBusMessage CInstrumentServerStub::Dispatch(
                                             std::uint16_t*),
     const QDBusMessage& call) {
     ArgCursor in(call.arguments());
-    const std::int32_t nCount1 = in.Int();
-    const std::int32_t nCount2 = in.Int();
+    std::int32_t nCount1 = 0;
+    std::int32_t nCount2 = 0;
+    ParamWire<std::int32_t>::Take(in, nCount1);
+    ParamWire<std::int32_t>::Take(in, nCount2);
     if (nCount1 < 0 || nCount2 < 0 || nCount1 > kMaxUsageCount || nCount2 > kMaxUsageCount) {
         return BadArguments(call);
     }
@@ -183,7 +191,8 @@ QDBusMessage CInstrumentServerStub::Dispatch(
     const HRESULT hr = (m_pTarget->*operation)(nCount1, usage1.data(), nCount2, usage2.data());
     QVariantList reply{QVariant(hr)};
     if (SUCCEEDED(hr)) {
-        reply << WireVariant(usage1) << WireVariant(usage2);
+        ParamWire<std::uint16_t*>::Reply(reply, usage1);
+        ParamWire<std::uint16_t*>::Reply(reply, usage2);
     }
     return call.createReply(reply);
 }
@@ -193,20 +202,20 @@ QDBusMessage CInstrumentServerStub::Dispatch(
                                             const TransferDataBlock*, TransferDataBlock**),
     const QDBusMessage& call) {
     ArgCursor in(call.arguments());
-    const std::int32_t nCode = in.Int();
-    const std::int32_t nArg2 = in.Int();
-    const std::int32_t nArg3 = in.Int();
-    QByteArray data = in.Bytes();
+    std::int32_t nCode = 0;
+    std::int32_t nArg2 = 0;
+    std::int32_t nArg3 = 0;
+    ParamWire<std::int32_t>::Take(in, nCode);
+    ParamWire<std::int32_t>::Take(in, nArg2);
+    ParamWire<std::int32_t>::Take(in, nArg3);
+    QByteArray data = ParamWire<const TransferDataBlock*>::Take(in);
     const TransferDataBlock input{static_cast<std::uint32_t>(data.size()),
                                   reinterpret_cast<std::uint8_t*>(data.data())};
     TransferDataBlock* pOut = nullptr;
     const HRESULT hr = (m_pTarget->*operation)(nCode, nArg2, nArg3, &input, &pOut);
     QVariantList reply{QVariant(hr)};
     if (SUCCEEDED(hr)) {
-        reply << QVariant(pOut == nullptr || pOut->pData == nullptr
-                              ? QByteArray()
-                              : QByteArray(reinterpret_cast<const char*>(pOut->pData),
-                                           static_cast<qsizetype>(pOut->cbData)));
+        ParamWire<TransferDataBlock**>::Reply(reply, pOut);
         ReleaseTransferBlock(pOut);
     }
     return call.createReply(reply);

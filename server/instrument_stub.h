@@ -30,6 +30,8 @@ public:
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+    // The reply to one call of the instrument interface, as handleMessage sends it.
+    QDBusMessage Answer(const QDBusMessage& call);
 
     // The committed introspection of the instrument interface.
     static QString InterfaceXml();

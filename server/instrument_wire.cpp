@@ -111,8 +111,20 @@ char* Chars(WireText& text) {
     return text.present ? text.bytes.data() : nullptr;
 }
 
-void PutMethod(QVariantList& args, const SeparationMethod& method) {
-    args << QVariant(EncodeRecord(method)) << WireVariant(ToWireText(method.pszMethodName))
+// A missing block travels as what its record would send with every field zero, its own bytes
+// empty (which the proxy refuses), so that every reply has its operation's one signature.
+template <class R> const R& OrNone(const R* record) {
+    static const R kNone{};
+    return record != nullptr ? *record : kNone;
+}
+
+template <class R> QByteArray RecordBytes(const R* record) {
+    return record != nullptr ? EncodeRecord(*record) : QByteArray();
+}
+
+void PutMethod(QVariantList& args, const SeparationMethod* record) {
+    const SeparationMethod& method = OrNone(record);
+    args << QVariant(RecordBytes(record)) << WireVariant(ToWireText(method.pszMethodName))
          << QVariant(EncodeList(method.pList1, method.nList1Count))
          << WireVariant(ToWireText(method.pszSolventA))
          << WireVariant(ToWireText(method.pszSolventB))
@@ -165,7 +177,7 @@ bool ParamWire<const SeparationMethod*>::Put(QVariantList& args, const Separatio
     if (value == nullptr) {
         return false;
     }
-    PutMethod(args, *value);
+    PutMethod(args, value);
     return true;
 }
 
@@ -224,10 +236,8 @@ void ParamWire<BSTR*>::Deliver(Parsed& parsed, BSTR* out) {
     *out = BstrFromQString(parsed);
 }
 
-// A successful call that produced no block sends an empty record, which the proxy refuses.
 void ParamWire<InstrumentStatus**>::Reply(QVariantList& reply, const Slot& slot) {
-    reply << QVariant(slot ? EncodeRecord(*slot) : QByteArray())
-          << WireVariant(ToWireText(slot ? slot->pszStatusMessage : nullptr));
+    reply << QVariant(RecordBytes(slot)) << WireVariant(ToWireText(OrNone(slot).pszStatusMessage));
 }
 
 bool ParamWire<InstrumentStatus**>::Parse(ArgCursor& in, Parsed& parsed) {
@@ -242,8 +252,7 @@ void ParamWire<InstrumentStatus**>::Deliver(Parsed& parsed, InstrumentStatus** o
 }
 
 void ParamWire<InstrumentConfiguration**>::Reply(QVariantList& reply, const Slot& slot) {
-    reply << QVariant(slot ? EncodeRecord(*slot) : QByteArray())
-          << WireVariant(ToWireText(slot ? slot->pszSerialNumber : nullptr));
+    reply << QVariant(RecordBytes(slot)) << WireVariant(ToWireText(OrNone(slot).pszSerialNumber));
 }
 
 bool ParamWire<InstrumentConfiguration**>::Parse(ArgCursor& in, Parsed& parsed) {
@@ -258,14 +267,7 @@ void ParamWire<InstrumentConfiguration**>::Deliver(Parsed& parsed, InstrumentCon
 }
 
 void ParamWire<SeparationMethod**>::Reply(QVariantList& reply, const Slot& slot) {
-    if (slot != nullptr) {
-        PutMethod(reply, *slot);
-        return;
-    }
-    reply << QVariant(QByteArray());
-    for (int i = 0; i < 4; ++i) {
-        reply << WireVariant(WireText{}) << QVariant(QByteArray());
-    }
+    PutMethod(reply, slot);
 }
 
 bool ParamWire<SeparationMethod**>::Parse(ArgCursor& in, Parsed& parsed) {
@@ -286,23 +288,20 @@ void ParamWire<SeparationMethod**>::Deliver(Parsed& parsed, SeparationMethod** o
 }
 
 void ParamWire<ErrorList**>::Reply(QVariantList& reply, const Slot& slot) {
-    reply << WireVariant(ToWireText(slot ? slot->pszFirstError : nullptr));
+    reply << WireVariant(ToWireText(OrNone(slot).pszFirstError));
 }
 
 void ParamWire<DataBlockList**>::Reply(QVariantList& reply, const Slot& slot) {
-    if (slot == nullptr) {
-        reply << QVariant(QByteArray()) << QVariant(QByteArray()) << WireVariant(QByteArrayList());
-        return;
-    }
+    const DataBlockList& list = OrNone(slot);
     QByteArrayList values;
-    for (std::int32_t i = 0; slot->pBlocks != nullptr && i < slot->nBlocks; ++i) {
-        const DataBlock& block = slot->pBlocks[i];
+    for (std::int32_t i = 0; list.pBlocks != nullptr && i < list.nBlocks; ++i) {
+        const DataBlock& block = list.pBlocks[i];
         values << (block.pValues == nullptr || block.nValues <= 0
                        ? QByteArray()
                        : QByteArray(reinterpret_cast<const char*>(block.pValues),
                                     static_cast<qsizetype>(block.nValues) * 4));
     }
-    reply << QVariant(EncodeRecord(*slot)) << QVariant(EncodeList(slot->pBlocks, slot->nBlocks))
+    reply << QVariant(RecordBytes(slot)) << QVariant(EncodeList(list.pBlocks, list.nBlocks))
           << WireVariant(values);
 }
 
@@ -340,5 +339,47 @@ void ParamWire<DataBlockList**>::Deliver(Parsed& parsed, DataBlockList** out) {
 }
 
 void ParamWire<AutoSamplerSensorRecord**>::Reply(QVariantList& reply, const Slot& slot) {
-    reply << QVariant(slot ? EncodeRecord(*slot) : QByteArray());
+    reply << QVariant(RecordBytes(slot));
+}
+
+void ParamWire<const PlateConfiguration*>::Put(QVariantList& args, std::int32_t count,
+                                               const PlateConfiguration* plates) {
+    args << QVariant(EncodeList(plates, count));
+}
+
+bool ParamWire<const PlateConfiguration*>::Take(ArgCursor& in, std::int32_t count,
+                                                std::vector<PlateConfiguration>& plates) {
+    return DecodeRecordList(in.Bytes(), count, &plates);
+}
+
+void ParamWire<std::uint16_t*>::Reply(QVariantList& reply, const QList<quint16>& values) {
+    reply << WireVariant(values);
+}
+
+bool ParamWire<std::uint16_t*>::Parse(ArgCursor& in, std::int32_t count, QList<quint16>& values) {
+    values = in.Words();
+    return values.size() == count;
+}
+
+void ParamWire<const TransferDataBlock*>::Put(QVariantList& args, const TransferDataBlock& block) {
+    args << QVariant(QByteArray(reinterpret_cast<const char*>(block.pData),
+                                static_cast<qsizetype>(block.cbData)));
+}
+
+void ParamWire<TransferDataBlock**>::Reply(QVariantList& reply, const TransferDataBlock* block) {
+    reply << QVariant(block == nullptr || block->pData == nullptr
+                          ? QByteArray()
+                          : QByteArray(reinterpret_cast<const char*>(block->pData),
+                                       static_cast<qsizetype>(block->cbData)));
+}
+
+bool ParamWire<TransferDataBlock**>::Parse(ArgCursor& in, std::uint32_t size, QByteArray& data) {
+    data = in.Bytes();
+    return static_cast<std::uint32_t>(data.size()) == size;
+}
+
+void ParamWire<TransferDataBlock**>::Deliver(const QByteArray& data, TransferDataBlock** out) {
+    auto* pData = static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(data.size())));
+    std::memcpy(pData, data.constData(), static_cast<std::size_t>(data.size()));
+    *out = TaskAllocRecord(TransferDataBlock{static_cast<std::uint32_t>(data.size()), pData});
 }

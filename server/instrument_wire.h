@@ -314,6 +314,34 @@ template <> struct ParamWire<AutoSamplerSensorRecord**> : RecordOutBase<AutoSamp
     }
 };
 
+// Arrays whose length is another argument of the operation. Their operations' own Forward and
+// Dispatch pair them with that argument, which has travelled before them.
+template <> struct ParamWire<const PlateConfiguration*> : InParamBase {
+    static constexpr const char* kInSig = "ay";
+    static void Put(QVariantList& args, std::int32_t count, const PlateConfiguration* plates);
+    static bool Take(ArgCursor& in, std::int32_t count, std::vector<PlateConfiguration>& plates);
+};
+
+template <> struct ParamWire<std::uint16_t*> : OutParamBase {
+    static constexpr const char* kOutSig = "aq";
+    static void Reply(QVariantList& reply, const QList<quint16>& values);
+    static bool Parse(ArgCursor& in, std::int32_t count, QList<quint16>& values);
+};
+
+// The transfer block answered is as long as the one sent.
+template <> struct ParamWire<const TransferDataBlock*> : InParamBase {
+    static constexpr const char* kInSig = "ay";
+    static void Put(QVariantList& args, const TransferDataBlock& block);
+    static QByteArray Take(ArgCursor& in) { return in.Bytes(); }
+};
+
+template <> struct ParamWire<TransferDataBlock**> : OutParamBase {
+    static constexpr const char* kOutSig = "ay";
+    static void Reply(QVariantList& reply, const TransferDataBlock* block);
+    static bool Parse(ArgCursor& in, std::uint32_t size, QByteArray& data);
+    static void Deliver(const QByteArray& data, TransferDataBlock** out);
+};
+
 // Signatures of an operation, derived from its parameter types.
 template <class... P> std::string InSignature() {
     return (std::string() + ... + ParamWire<P>::kInSig);

@@ -3,6 +3,7 @@
 #include "sim_results.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -322,8 +323,12 @@ AutoSamplerSensorRecord CAutoSampler::Sensors(bool ventOpen, bool ventMoving) {
 
 AutoSamplerSensorRecord CAutoSampler::LiveSensors(bool ventOpen, bool ventMoving) const {
     const bool needleStill = !m_needleRow.Moving() && !m_needleColumn.Moving();
+    // The tray unit sensor sees the whole unit at rest: the tray home, the plate-handling units
+    // home and the centre lift up.
+    const bool trayUnitHome = m_tray.At(0) && m_leftUnit.At(0) && m_rightUnit.At(0) &&
+                              m_centerUnit.At(0) && m_centerLift.At(0);
     const std::array<bool, 19> on{
-        m_tray.At(0),
+        trayUnitHome,
         m_syringe.At(0),
         m_syringeValve.Moving(),
         m_syringeValve.At(1) || m_syringeValve.At(2),
@@ -347,6 +352,22 @@ AutoSamplerSensorRecord CAutoSampler::LiveSensors(bool ventOpen, bool ventMoving
     std::transform(on.begin(), on.end(), record.anSensor.begin(),
                    [](bool set) { return set ? 1 : 0; });
     return record;
+}
+
+std::string CAutoSampler::DescribeMechanics() const {
+    const auto where = [](const Axis& axis, std::initializer_list<const char*> names) {
+        const auto name = [&](std::int32_t position) {
+            return position >= 0 && static_cast<std::size_t>(position) < names.size()
+                       ? std::string(names.begin()[position])
+                       : std::to_string(position);
+        };
+        return axis.Moving() ? "moving to " + name(axis.target) : name(axis.position);
+    };
+    return "autosampler: tray " + where(m_tray, {"home", "exchange"}) + ", left unit " +
+           where(m_leftUnit, {"home"}) + ", right unit " + where(m_rightUnit, {"home"}) +
+           ", centre unit " + where(m_centerUnit, {"home", "place", "drop"}) + ", centre lift " +
+           where(m_centerLift, {"up", "down"}) + ", lift " + where(m_lift, {}) +
+           ", air compressor " + (m_airCompressor ? "on" : "off");
 }
 
 void CAutoSampler::Advance(std::int64_t dtMs) {

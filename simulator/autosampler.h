@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 // The autosampler: injection and stream selection valves, the sample syringe with its valve,
@@ -74,6 +75,8 @@ public:
     // Live while the monitor is on; the last reading taken while it was on otherwise. The vent
     // valve, moved by the pumps, shows neither position while it moves.
     AutoSamplerSensorRecord Sensors(bool ventOpen, bool ventMoving);
+    // Where the tray and the plate-handling units are, and the air compressor, for people.
+    std::string DescribeMechanics() const;
 
     void Advance(std::int64_t dtMs);
 

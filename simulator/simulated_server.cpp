@@ -257,8 +257,14 @@ HRESULT CSimulatedInstrumentServer::SetInstrumentConfiguration(
     ORVIX_ENTER(Firmware)
     const InstrumentConfiguration& in = *pConfiguration;
     if (std::find(std::begin(kSyringeSizes), std::end(kSyringeSizes), in.nSyringeSize) ==
-            std::end(kSyringeSizes) ||
-        !InRange(in.fSampleLoopVolume, 0.01F, 1000.0F) ||
+        std::end(kSyringeSizes)) {
+        // The pumps cannot run a syringe they do not know: the status view shows why nothing
+        // changed.
+        m_instrument.Errors().Raise("Configuration refused: unknown syringe size " +
+                                    std::to_string(in.nSyringeSize) + " uL");
+        return E_INVALIDARG;
+    }
+    if (!InRange(in.fSampleLoopVolume, 0.01F, 1000.0F) ||
         !InRange(in.fNeedleVolume, 0.0F, 200.0F)) {
         return E_INVALIDARG;
     }
@@ -403,7 +409,11 @@ HRESULT CSimulatedInstrumentServer::MoveSyringeValve(std::int32_t nValve, std::i
 
 HRESULT CSimulatedInstrumentServer::EnableSyringeData(std::int32_t nEnable) {
     ORVIX_ENTER(Firmware)
-    return nEnable == 0 || nEnable == 1 ? S_OK : E_INVALIDARG;
+    if (nEnable != 0 && nEnable != 1) {
+        return E_INVALIDARG;
+    }
+    m_syringeDataEnabled = nEnable == 1;
+    return S_OK;
 }
 
 HRESULT CSimulatedInstrumentServer::ReadSyringeData(std::int32_t nRecordCode, std::int32_t,
@@ -415,6 +425,9 @@ HRESULT CSimulatedInstrumentServer::ReadSyringeData(std::int32_t nRecordCode, st
     ORVIX_ENTER(Firmware)
     if (nRecordCode != kSyringeDataRecordCode) {
         return E_INVALIDARG;
+    }
+    if (!m_syringeDataEnabled) {
+        return kHrSyringeDataNotEnabled;
     }
     const SyringeDataRecord record = m_instrument.Pumps().SyringeData();
     TransferDataBlock block{
@@ -846,6 +859,8 @@ std::string CSimulatedInstrumentServer::DescribeState() {
                 ? (nv.configuration.bTernaryGradient ? "ternary" : "post-column")
                 : "none")
         << "\n"
+        << "syringe data: " << (m_syringeDataEnabled ? "enabled" : "not enabled") << "\n"
+        << in.AutoSampler().DescribeMechanics() << "\n"
         << "usage: power on " << nv.usage.powerOnMs / kMsPerHour << " h, injector valve "
         << nv.usage.injectorValve << ", vent valve " << nv.usage.ventValve << "\n"
         << "state file: " << (m_memory.Path().empty() ? "(none)" : m_memory.Path()) << "\n"

@@ -71,4 +71,6 @@ private:
     std::int64_t m_lastCommitMs = 0;
     std::map<std::string, HRESULT> m_failures;
     std::map<std::string, std::int64_t> m_hangs;
+    // The pumps send their syringe record only once the client asked for it.
+    bool m_syringeDataEnabled = false;
 };

@@ -49,13 +49,14 @@ bool CUpgradeSoftwareStep3::OnSetActive() {
 void CUpgradeSoftwareStep3::OnBrowse() {
     // Where there is no such folder the chooser opens where we are.
     QDir::setCurrent(kFirmwareFolder);
-    const QString chosen = ChooseOpenFile(this, QString(), LoadString(IDS_FIRMWARE_FILE_FILTER));
+    // A typed name need not exist here: the check below names the file and the reason.
+    const QString chosen = ChooseOpenFile(this, QString(), LoadString(IDS_FIRMWARE_FILE_FILTER),
+                                          QString(), OpenFileName::AnyName);
     if (chosen.isEmpty()) {
         return;
     }
     const QString path = QFileInfo(chosen).absoluteFilePath();
-    // The chooser lets a name be typed that need not exist: an unreadable file is reported and
-    // nothing is sent, so the operator can choose again.
+    // An unreadable file is reported and nothing is sent, so the operator can choose again.
     QString fault;
     const std::optional<std::int64_t> lines = CountFileLines(path, fault);
     if (!lines) {
@@ -66,7 +67,9 @@ void CUpgradeSoftwareStep3::OnBrowse() {
     }
     m_nLineCount =
         static_cast<int>(std::min<std::int64_t>(*lines, std::numeric_limits<int>::max()));
-    m_ui->downloadProgress->setRange(0, m_nLineCount);
+    // An empty file gets a bar of one step: empty, not Qt's busy animation, until it is sent.
+    m_ui->downloadProgress->setRange(0, std::max(m_nLineCount, 1));
+    m_ui->downloadProgress->reset();
     ShowPath(path);
     // A new file starts a new download: the last one's completion no longer holds.
     m_ui->downloadCompleteText->hide();
@@ -90,7 +93,8 @@ void CUpgradeSoftwareStep3::OnTimer() {
     if (FAILED(g_pServer->GetDownloadProgress(&nLines))) {
         return;
     }
-    m_ui->downloadProgress->setValue(std::clamp(nLines, 0, m_ui->downloadProgress->maximum()));
+    const int position = m_nLineCount == 0 ? m_ui->downloadProgress->maximum() : nLines;
+    m_ui->downloadProgress->setValue(std::clamp(position, 0, m_ui->downloadProgress->maximum()));
     if (m_bDownloadStarted != 1 || !NearlySent(nLines)) {
         return;
     }

@@ -174,12 +174,13 @@ void CTestCommands::OnReadAllData() {
     if (FAILED(g_pServer->ReadAllData(&pList))) {
         return;
     }
-    // Only the first block is kept; an empty one leaves the file alone.
+    // Only the first block is kept; one without values still opens (and so creates) the file.
     if (pList != nullptr && pList->nBlocks > 0 && pList->pBlocks != nullptr) {
         const DataBlock& first = pList->pBlocks[0];
-        if (first.nValues > 0 && first.pValues != nullptr) {
-            AppendToDataFile(std::span(first.pValues, static_cast<std::size_t>(first.nValues)));
-        }
+        const bool hasValues = first.nValues > 0 && first.pValues != nullptr;
+        AppendToDataFile(hasValues
+                             ? std::span(first.pValues, static_cast<std::size_t>(first.nValues))
+                             : std::span<const std::int32_t>());
     }
     ReleaseDataBlockList(pList);
 }

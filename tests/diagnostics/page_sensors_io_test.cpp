@@ -1,7 +1,9 @@
 #include "page_fixture.h"
 #include "resource.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAccessible>
+#include <QTimerEvent>
 
 namespace {
 
@@ -70,6 +72,13 @@ TEST_F(SensorsPage, ReadsAtFirstDisplayThenOnlyWhileInFront) {
     EXPECT_EQ(Count("ReadAutoSamplerSensors"), 2U) << "activation itself does not read";
     sensors.OnTimer();
     EXPECT_EQ(Count("ReadAutoSamplerSensors"), 3U);
+
+    // Apply with this tab in front checks the pages but leaves this one reading.
+    sheet->GetPage(1)->SetModified();
+    sheet->PressButton(QStringLiteral("Apply"));
+    ASSERT_FALSE(sheet->GetPage(1)->IsModified());
+    sensors.OnTimer();
+    EXPECT_EQ(Count("ReadAutoSamplerSensors"), 4U);
 }
 
 TEST_F(SensorsPage, FailedOrEmptyReadsKeepTheImages) {
@@ -140,6 +149,51 @@ TEST_F(IOPage, GoesOnReadingBehindOtherTabsAndKeepsImagesWhenAReadFails) {
     io.OnTimer();
     EXPECT_EQ(Count("ReadEventIO"), 2U);
     EXPECT_EQ(OnIndicators().size(), 8U);
+}
+
+using PageTimers = PageTest;
+
+TEST_F(PageTimers, RunAtTheirPeriodFromFirstDisplayUntilTheSheetCloses) {
+    OpenSheet();
+    // What each tick refreshes: a server reading, or a text from the process's syringe record.
+    struct Periodic {
+        const char* caption;
+        int periodMs;
+        int recordText;
+    };
+    const Periodic periodic[] = {{"Valves", 1000, IDC_VALVES_1_STATE},
+                                 {"AutoSampler", 1000, 0},
+                                 {"Silk", 1000, IDC_SILK_POSITION_1},
+                                 {"AutoSampler Sensors", 500, 0},
+                                 {"I/O", 500, 0}};
+    std::vector<CPropertyPage*> shown;
+    for (const Periodic& p : periodic) {
+        SCOPED_TRACE(p.caption);
+        page = sheet->GetPage(ClickTab(QString::fromLatin1(p.caption)));
+        const auto timers = QAbstractEventDispatcher::instance()->registeredTimers(page);
+        ASSERT_EQ(timers.size(), 1);
+        EXPECT_EQ(timers[0].interval, p.periodMs);
+        // That timer's event is the page's tick.
+        const std::size_t callsBefore = fake->calls.size();
+        const QString textBefore = p.recordText != 0 ? Text(p.recordText) : QString();
+        g_state.syringeDataFetched = true;
+        g_state.syringeData.anValveState[0] = 1;
+        g_state.syringeData.anPosition[0] = 4321;
+        QTimerEvent tick(timers[0].timerId);
+        QCoreApplication::sendEvent(page, &tick);
+        if (p.recordText != 0) {
+            EXPECT_NE(Text(p.recordText), textBefore);
+        } else {
+            EXPECT_GT(fake->calls.size(), callsBefore);
+        }
+        g_state.syringeDataFetched = false;
+        g_state.syringeData = {};
+        shown.push_back(page);
+    }
+    sheet->PressButton(QStringLiteral("Cancel"));
+    for (CPropertyPage* closed : shown) {
+        EXPECT_TRUE(QAbstractEventDispatcher::instance()->registeredTimers(closed).isEmpty());
+    }
 }
 
 } // namespace

@@ -26,7 +26,8 @@ public:
         }
         return true;
     }
-    bool OnKillActive() override { return Note("leave") && !refuseToLeave; }
+    bool OnValidate() override { return Note("validate") && !refuseToLeave; }
+    bool OnKillActive() override { return Note("leave"); }
     bool OnApply() override { return Note("apply"); }
     void OnDestroy() override { Note("destroy"); }
     int OnWizardNext() override {
@@ -65,8 +66,8 @@ TEST_F(PropertySheet, PagesAreCreatedOnFirstDisplayAndActivatedBeforeTheyShow) {
     log.clear();
     sheet.SetActivePage(0);
     sheet.SetActivePage(1);
-    EXPECT_EQ(log, (QStringList{"Second:leave", "First:init", "First:active", "First:leave",
-                                "Second:active"}));
+    EXPECT_EQ(log, (QStringList{"Second:validate", "Second:leave", "First:init", "First:active",
+                                "First:validate", "First:leave", "Second:active"}));
 }
 
 TEST_F(PropertySheet, APageCanRefuseToBeLeft) {
@@ -77,7 +78,7 @@ TEST_F(PropertySheet, APageCanRefuseToBeLeft) {
     first.refuseToLeave = true;
     log.clear();
     QTest::mouseClick(sheet.TabBar(), Qt::LeftButton, {}, sheet.TabBar()->tabRect(1).center());
-    EXPECT_EQ(log, QStringList{"First:leave"}) << "a page that refuses says so once per click";
+    EXPECT_EQ(log, QStringList{"First:validate"}) << "a page that refuses says so once per click";
     EXPECT_EQ(sheet.GetActiveIndex(), 0);
     EXPECT_EQ(sheet.TabBar()->currentIndex(), 0);
     EXPECT_FALSE(second.HasWindow());
@@ -97,14 +98,15 @@ TEST_F(PropertySheet, ApplyAndOkReachOnlyPagesWithAWindow) {
     EXPECT_FALSE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
     third.SetModified();
     EXPECT_TRUE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
+    // The page in front is checked, not left: it stays the active one.
     sheet.PressButton(QStringLiteral("Apply"));
-    EXPECT_EQ(log, (QStringList{"Third:leave", "First:apply", "Third:apply"}));
+    EXPECT_EQ(log, (QStringList{"Third:validate", "First:apply", "Third:apply"}));
     EXPECT_FALSE(sheet.Button(QStringLiteral("Apply"))->isEnabled());
     EXPECT_FALSE(third.IsModified());
     log.clear();
     sheet.PressButton(QStringLiteral("OK"));
     EXPECT_FALSE(sheet.isVisible());
-    EXPECT_EQ(log, (QStringList{"Third:leave", "First:apply", "Third:apply", "First:destroy",
+    EXPECT_EQ(log, (QStringList{"Third:validate", "First:apply", "Third:apply", "First:destroy",
                                 "Third:destroy"}));
 }
 

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
+#include <QRect>
 #include <QTemporaryDir>
 
 namespace {
@@ -271,6 +272,16 @@ TEST_F(UsagePage, ResetSelectedSendsTheTenMarksInOrderAndKeepsTheValues) {
                                     "ResetUsage(0, 0, 0, 0, 0, 0, 0, 0, 1, 0)",
                                     "ResetUsage(1, 0, 0, 0, 0, 0, 1, 0, 0, 0)"}));
     EXPECT_EQ(Text(&page, IDC_USAGE_INJECTOR_VALVE), QStringLiteral("11 "));
+
+    // The button stands between the two blocks, on the right.
+    const auto area = [&](int id) {
+        QWidget* control = Control(&page, id);
+        return QRect(control->mapTo(&page, QPoint(0, 0)), control->size());
+    };
+    const QRect button = area(IDC_USAGE_RESET_SELECTED);
+    EXPECT_GE(button.top(), area(IDC_USAGE_RESET_COOLING_ON).bottom());
+    EXPECT_LE(button.bottom(), area(IDC_USAGE_PISTON_STROKES_1).top());
+    EXPECT_GT(button.left(), area(IDC_USAGE_RESET_COOLING_ON).right());
 }
 
 } // namespace

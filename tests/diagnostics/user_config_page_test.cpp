@@ -104,9 +104,11 @@ TEST_F(ConfigurationPage, RefusesVolumesThatAreNoNumberOrOutOfRange) {
     Type(Get<QLineEdit>(IDC_CONFIG_NEEDLE_VOLUME), QStringLiteral("2.5"));
     Type(Get<QLineEdit>(IDC_CONFIG_SAMPLE_LOOP), QStringLiteral("5 uL"));
     m_sheet->PressButton(QStringLiteral("OK"));
+    Type(Get<QLineEdit>(IDC_CONFIG_SAMPLE_LOOP), QStringLiteral("1,000"));
+    m_sheet->PressButton(QStringLiteral("OK"));
     Type(Get<QLineEdit>(IDC_CONFIG_SAMPLE_LOOP), QStringLiteral("0"));
     m_sheet->PressButton(QStringLiteral("OK"));
-    EXPECT_EQ(m_messages, (std::vector<QString>{"Please enter a number.",
+    EXPECT_EQ(m_messages, (std::vector<QString>{"Please enter a number.", "Please enter a number.",
                                                 "Please enter a number between 0.01 and 1000."}));
     EXPECT_TRUE(m_sheet->isVisible());
     EXPECT_EQ(Get<QLineEdit>(IDC_CONFIG_SAMPLE_LOOP)->selectedText(), QStringLiteral("0"));
@@ -122,7 +124,7 @@ TEST_F(ConfigurationPage, UpgradeRunsAFreshWizardEachTime) {
         m_fake->calls.clear();
         ModalAnswerer cancel({&ModalAnswerer::Reject});
         QTest::mouseClick(Get<QPushButton>(IDC_CONFIG_UPGRADE), Qt::LeftButton);
-        EXPECT_EQ(cancel.Seen(), QStringList{QStringLiteral("Upgrade")});
+        EXPECT_EQ(cancel.Seen(), QStringList{QStringLiteral("Upgrade - Step 1 of 3")});
         EXPECT_TRUE(m_fake->calls.empty()) << "cancelled on its first step, it sends nothing";
     }
 }

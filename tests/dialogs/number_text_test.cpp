@@ -31,6 +31,14 @@ TEST(DecimalPrefixToFloat, ReadsNotANumberAndOverflowAsNotFinite) {
     EXPECT_TRUE(std::isinf(DecimalPrefixToFloat(QStringLiteral("1e999"))));
 }
 
+TEST(ParseDecimalNumber, TakesOneWholeDecimalNumberOnly) {
+    EXPECT_EQ(ParseDecimalNumber(QStringLiteral(" -12.25e1\t")), -122.5F);
+    EXPECT_EQ(ParseDecimalNumber(QStringLiteral("1000")), 1000.0F);
+    for (const char* text : {"1,000", "1 000", "5 uL", "", " ", "0x28", "nan", "inf", "1e39"}) {
+        EXPECT_FALSE(ParseDecimalNumber(QString::fromLatin1(text))) << text;
+    }
+}
+
 TEST(ParseWholeNumber, AcceptsSignAndSurroundingBlanksOrTabs) {
     EXPECT_EQ(ParseWholeNumber(QStringLiteral("5")), 5);
     EXPECT_EQ(ParseWholeNumber(QStringLiteral(" \t-3\t ")), -3);

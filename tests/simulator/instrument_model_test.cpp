@@ -77,9 +77,6 @@ TEST_F(SimulatorTest, ConfigurationRoundTripKeepsTheSerialNumber) {
     ReleaseInstrumentConfiguration(pGot);
 
     InstrumentConfiguration bad = sent;
-    bad.nSyringeSize = 30;
-    EXPECT_EQ(m_server->SetInstrumentConfiguration(&bad), E_INVALIDARG);
-    bad = sent;
     bad.fSampleLoopVolume = 0.0F;
     EXPECT_EQ(m_server->SetInstrumentConfiguration(&bad), E_INVALIDARG);
 
@@ -94,6 +91,13 @@ TEST_F(SimulatorTest, ConfigurationRoundTripKeepsTheSerialNumber) {
     const InstrumentStatus status = Status();
     EXPECT_FLOAT_EQ(status.fPercentC, 0.0F);
     EXPECT_FLOAT_EQ(status.fAuxFlowRate, 0.0F);
+
+    // A syringe the pumps do not know is refused with an error that names it.
+    bad = postColumn;
+    bad.nSyringeSize = 30;
+    EXPECT_EQ(m_server->SetInstrumentConfiguration(&bad), E_INVALIDARG);
+    EXPECT_EQ(Status().bErrorsPending, 1);
+    EXPECT_EQ(FirstError(), "Configuration refused: unknown syringe size 30 uL");
 }
 
 TEST_F(SimulatorTest, SeparationMethodRoundTripSetsTemperatures) {
@@ -156,6 +160,11 @@ TEST_F(SimulatorTest, ConditioningAndInitialConditionsFollowTheMethod) {
 }
 
 TEST_F(SimulatorTest, SyringeValvesMoveThenReportTheirPosition) {
+    // Without the fetch enabled the pumps send no syringe record.
+    TransferDataBlock* pOut = nullptr;
+    EXPECT_EQ(m_server->ReadSyringeData(kSyringeDataRecordCode, 0, 0, nullptr, &pOut),
+              kHrSyringeDataNotEnabled);
+    EXPECT_EQ(pOut, nullptr);
     ASSERT_EQ(m_server->ChangeFlow(0.0F, 50.0F, 50.0F, 0.0F), S_OK);
     std::int32_t reply = 0;
     ASSERT_EQ(m_server->MoveSyringeValve(3, 1, &reply), S_OK);
@@ -300,6 +309,27 @@ TEST_F(SimulatorTest, AutoSamplerMechanicsShowInTheSensors) {
     EXPECT_EQ(m_server->SelectPlateRow(5), S_OK);
     EXPECT_EQ(m_server->SelectPlateColumn(9), E_INVALIDARG);
     EXPECT_EQ(m_server->SetPlateType(4), E_INVALIDARG);
+
+    // The plate-handling units keep the tray unit sensor clear until all are home again, and
+    // the state shows each of them.
+    ASSERT_EQ(m_server->MoveCenterUnit(1), S_OK);
+    ASSERT_EQ(m_server->SetAirCompressor(1), S_OK);
+    ASSERT_EQ(m_server->MoveLeftUnit(1), S_OK);
+    Step(1'000);
+    EXPECT_EQ(sensors()[0], 0);
+    const std::string state = m_server->DescribeState();
+    for (const char* part : {"tray home", "left unit 1", "right unit home", "centre unit place",
+                             "centre lift up", "air compressor on"}) {
+        EXPECT_NE(state.find(part), std::string::npos) << part << "\n" << state;
+    }
+    ASSERT_EQ(m_server->MoveCenterUnit(0), S_OK);
+    ASSERT_EQ(m_server->MoveLeftUnit(0), S_OK);
+    ASSERT_EQ(m_server->LiftCenterUnit(1), S_OK);
+    Step(1'000);
+    EXPECT_EQ(sensors()[0], 0) << "the centre lift is down";
+    ASSERT_EQ(m_server->LiftCenterUnit(0), S_OK);
+    Step(1'000);
+    EXPECT_EQ(sensors()[0], 1);
 
     // With the monitor off the sensors keep their last reading.
     ASSERT_EQ(m_server->SetAutoSamplerMonitor(0), S_OK);

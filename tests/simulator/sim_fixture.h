@@ -28,7 +28,9 @@ protected:
         return copy;
     }
 
+    // Enables the fetch first, as the client's pages do.
     SyringeDataRecord SyringeData() {
+        EXPECT_EQ(m_server->EnableSyringeData(1), S_OK);
         TransferDataBlock* pOut = nullptr;
         EXPECT_EQ(m_server->ReadSyringeData(kSyringeDataRecordCode, 0, 0, nullptr, &pOut), S_OK);
         SyringeDataRecord record{};

@@ -1,6 +1,7 @@
 #include "accessibility_check.h"
 #include "control_id.h"
 #include "fake_instrument_server.h"
+#include "modal_answerer.h"
 #include "process_state.h"
 #include "resource.h"
 #include "scroll_check.h"
@@ -8,15 +9,21 @@
 #include "ui.h"
 #include "upgrade_software_wizard.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -121,14 +128,18 @@ TEST_F(UpgradeWizard, TakesASmallSizeWithItsStepScrolling) {
 }
 
 TEST_F(UpgradeWizard, PowerCycleOnStepTwoOffersNextOnceTheInstrumentIsBack) {
-    EXPECT_EQ(wizard.windowTitle(), QStringLiteral("Upgrade"));
+    EXPECT_EQ(wizard.windowTitle(), QStringLiteral("Upgrade - Step 1 of 3"));
     EXPECT_TRUE(Enabled(QStringLiteral("Next")));
     EXPECT_FALSE(wizard.Button(QStringLiteral("Back"))->isEnabled());
     EXPECT_TRUE(m_fake->calls.empty());
 
     Press(QStringLiteral("Next"));
     EXPECT_EQ(m_fake->calls, std::vector<std::string>{"PrepareSoftwareUpgrade()"});
+    EXPECT_EQ(wizard.windowTitle(), QStringLiteral("Upgrade - Step 2 of 3"));
     CUpgradeSoftwareStep2& step2 = wizard.Step2();
+    const auto timers = QAbstractEventDispatcher::instance()->registeredTimers(&step2);
+    ASSERT_EQ(timers.size(), 1);
+    EXPECT_EQ(timers[0].interval, CUpgradeSoftwareStep2::kPollPeriodMs);
     EXPECT_EQ(wizard.GetActivePage(), &step2);
     EXPECT_TRUE(wizard.Button(QStringLiteral("Finish"))->isVisible());
     EXPECT_FALSE(wizard.Button(QStringLiteral("Finish"))->isEnabled());
@@ -187,7 +198,9 @@ TEST_F(UpgradeWizard, RestartIsWatchedFromNinetyFivePercentOfTheLines) {
         const QString path = WriteFile(QStringLiteral("fw%1.s19").arg(c.lines), c.lines);
         Browse(path);
         EXPECT_EQ(step3.LineCount(), c.lines);
-        EXPECT_EQ(bar->maximum(), c.lines);
+        // An empty file shows an empty bar, never the busy animation of a 0 .. 0 range.
+        EXPECT_EQ(bar->maximum(), std::max(c.lines, 1));
+        EXPECT_LT(bar->value(), bar->minimum());
         EXPECT_EQ(FindControl<QLabel>(&step3, IDC_FIRMWARE_PATH)->text(), path);
         EXPECT_EQ(FindControl(&step3, IDC_FIRMWARE_PATH)->accessibleDescription(), path);
         EXPECT_EQ(m_fake->calls.back(), "DownloadSoftware(\"" + path.toStdString() + "\")");
@@ -205,6 +218,7 @@ TEST_F(UpgradeWizard, RestartIsWatchedFromNinetyFivePercentOfTheLines) {
         EXPECT_EQ(ReadyChecks(), before) << "no progress, no restart check";
 
         Step3Tick(c.threshold, S_OK);
+        EXPECT_EQ(bar->value() == bar->maximum(), c.threshold >= c.lines);
         EXPECT_EQ(ReadyChecks(), before + 1);
         EXPECT_EQ(m_fake->CallsTo("InitializeInstrument").size(), initialisations)
             << "no restart seen yet";
@@ -244,6 +258,35 @@ TEST_F(UpgradeWizard, UnreadableFileIsReportedAndNothingIsSent) {
     EXPECT_EQ(boxes.size(), 2);
     Browse(WriteFile(QStringLiteral("good.s19"), 3));
     EXPECT_EQ(m_fake->CallsTo("DownloadSoftware").size(), 1U);
+
+    // The real chooser hands back a typed name that does not exist, for the wizard to answer.
+    SetOpenFileHandler({});
+    const QString typed = m_dir.filePath(QStringLiteral("typed.s19"));
+    // Accepted from the event loop, so that a box of the chooser's own is answered too; the
+    // wizard, modal itself, is left alone.
+    bool chooserRefused = false;
+    ModalAnswerer chooser(
+        {[&](QWidget* modal) {
+             auto* dialog = qobject_cast<QFileDialog*>(modal);
+             ASSERT_NE(dialog, nullptr);
+             dialog->selectFile(typed);
+             QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+         },
+         [&](QWidget* modal) {
+             if (qobject_cast<QMessageBox*>(modal) != nullptr) {
+                 chooserRefused = true;
+                 ModalAnswerer::Reject(modal);
+             }
+         },
+         [](QWidget* modal) {
+             if (qobject_cast<QFileDialog*>(modal) != nullptr) {
+                 ModalAnswerer::Reject(modal);
+             }
+         }});
+    QTest::mouseClick(FindControl<QPushButton>(&wizard.Step3(), IDC_BROWSE), Qt::LeftButton);
+    EXPECT_FALSE(chooserRefused);
+    ASSERT_EQ(boxes.size(), 3);
+    EXPECT_TRUE(boxes[2].contains(typed));
 }
 
 TEST_F(UpgradeWizard, LongPathReachesTheServerWhole) {

@@ -65,10 +65,14 @@ TEST_F(TestCommandsTest, ReadAllDataAppendsTheFirstBlockAsRawWordsAndNothingForN
     OpenView();
     Run(ID_TEST_READ_ALL_DATA);
     EXPECT_FALSE(QFile::exists(dataFile)) << "no block, no file";
+    fake->dataBlocks = {{1, {}}};
+    Run(ID_TEST_READ_ALL_DATA);
+    EXPECT_TRUE(QFile::exists(dataFile)) << "a first block of no values creates the file";
+    EXPECT_EQ(DataBytes().size(), 0);
 
     {
         QFile existing(dataFile);
-        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(existing.open(QIODevice::Append));
         existing.write("kept");
     }
     fake->dataBlocks = {{1, Values(10, -3)}, {2, {77}}};

@@ -37,17 +37,46 @@ qsizetype HexadecimalPrefixEnd(const QByteArray& bytes) {
     return -1;
 }
 
+// The C library's reading of the front of bytes, hexadecimal cut to its "0"; end is where it
+// stopped.
+double ReadDecimalPrefix(QByteArray& bytes, const char** end) {
+    if (const qsizetype hexEnd = HexadecimalPrefixEnd(bytes); hexEnd >= 0) {
+        bytes.truncate(hexEnd);
+    }
+    char* stop = nullptr;
+    const double value = strtod_l(bytes.constData(), &stop, ClassicNumericLocale());
+    *end = stop;
+    return value;
+}
+
 } // namespace
 
 float DecimalPrefixToFloat(const QString& text) {
     QByteArray bytes = text.toUtf8();
-    if (const qsizetype end = HexadecimalPrefixEnd(bytes); end >= 0) {
-        bytes.truncate(end);
-    }
-    const double value = strtod_l(bytes.constData(), nullptr, ClassicNumericLocale());
+    const char* end = nullptr;
+    const double value = ReadDecimalPrefix(bytes, &end);
     // Beyond the float range the conversion would be undefined; infinity is what it means.
     if (std::isfinite(value) && std::fabs(value) > FLT_MAX) {
         return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(value));
+    }
+    return static_cast<float>(value);
+}
+
+std::optional<float> ParseDecimalNumber(const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    const qsizetype size = bytes.size();
+    const char* end = nullptr;
+    const double value = ReadDecimalPrefix(bytes, &end);
+    const char* const last = bytes.constData() + bytes.size();
+    // A hexadecimal text was cut short: what followed its "0" is not part of a number.
+    if (end == bytes.constData() || bytes.size() != size) {
+        return std::nullopt;
+    }
+    while (end != last && isspace_l(static_cast<unsigned char>(*end), ClassicNumericLocale())) {
+        ++end;
+    }
+    if (end != last || !std::isfinite(value) || std::fabs(value) > FLT_MAX) {
+        return std::nullopt;
     }
     return static_cast<float>(value);
 }
