@@ -12,6 +12,8 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments) {
             info.runEmbedded = true;
         } else if (flag.compare(QLatin1String("Automation"), Qt::CaseInsensitive) == 0) {
             info.runAutomated = true;
+        } else if (argument.compare(QLatin1String("--no-history"), Qt::CaseInsensitive) == 0) {
+            info.noHistory = true;
         }
     }
     return info;

@@ -3,12 +3,15 @@
 #include "app_lock.h"
 #include "com.h"
 #include "dbus_link.h"
+#include "history_settings.h"
+#include "history_writer.h"
 #include "icon_table.h"
 #include "ids_app.h"
 #include "instrument_server.h"
 #include "main_frame.h"
 #include "main_template.h"
 #include "orvix_client_doc.h"
+#include "recording_server.h"
 #include "string_table.h"
 #include "ui.h"
 
@@ -57,6 +60,9 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
         return false;
     }
 
+    m_cmdInfo = CCommandLineInfo::Parse(arguments);
+    InstallServiceHistory(m_cmdInfo);
+
     // The server reports its own failures on later calls; start-up goes on whatever this says.
     g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
 
@@ -68,8 +74,6 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
         return false;
     }
     m_server.ConnectTemplate(CLSID_OrvixClientDocument, m_pDocTemplate.get(), true);
-
-    m_cmdInfo = CCommandLineInfo::Parse(arguments);
 
     // The application stays while automation objects exist, and ends with the last of them
     // unless the user has it.
@@ -107,11 +111,28 @@ int COrvixClientApp::Run() {
     return m_exitCode;
 }
 
+void COrvixClientApp::InstallServiceHistory(const CCommandLineInfo& info) {
+    const HistorySettings settings =
+        HistorySettings::Read(QSettings(kProfileKey, QCoreApplication::applicationName()));
+    if (info.noHistory || !settings.enabled) {
+        return;
+    }
+    m_pHistory = std::make_unique<CHistoryRecorder>(
+        std::make_unique<CHistoryWriter>(HistoryFilePath(), settings.retention));
+    SetServiceHistory(m_pHistory.get());
+    IInstrumentServer* recording = CRecordingInstrumentServer::Create(g_pServer, *m_pHistory);
+    g_pServer->Release();
+    g_pServer = recording;
+}
+
 int COrvixClientApp::ExitInstance() {
     if (g_pServer != nullptr) {
         g_pServer->Release();
         g_pServer = nullptr;
     }
+    // Whatever is still waiting goes to the disk before the process ends.
+    SetServiceHistory(nullptr);
+    m_pHistory.reset();
     UninitializeCom();
     SaveStdProfileSettings();
     return m_exitCode;

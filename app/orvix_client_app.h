@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "doc_template.h"
+#include "history_recorder.h"
 #include "recent_file_list.h"
 #include "template_server.h"
 
@@ -55,6 +56,8 @@ private:
     bool ProcessShellCommand();
     bool OnMainWindowClose();
     void UninitializeCom();
+    // Puts the service history's recording server in front of the instrument server.
+    void InstallServiceHistory(const CCommandLineInfo& info);
 
     TemplateFactory m_makeTemplate;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
@@ -63,6 +66,7 @@ private:
     COleTemplateServer m_server;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     CCommandLineInfo m_cmdInfo;
+    std::unique_ptr<CHistoryRecorder> m_pHistory;
     CMainFrame* m_pMainWnd = nullptr;
     bool m_comInitialized = false;
     int m_exitCode = 0;
