@@ -2,6 +2,7 @@
 
 #include "connection_status.h"
 #include "event_log_dock.h"
+#include "history_recorder.h"
 #include "main_frame.h"
 #include "orvix_client_view.h"
 #include "pressure_trace_dock.h"
@@ -67,6 +68,14 @@ void AddTraceDocks(CMainFrame* frame, COrvixClientView* view) {
     frame->addDockWidget(Qt::BottomDockWidgetArea, log);
     QObject::connect(view, &COrvixClientView::statusRead, trace, &CPressureTraceDock::OnStatusRead);
     QObject::connect(view, &COrvixClientView::statusRead, log, &CEventLogDock::OnStatusRead);
+    CHistoryRecorder* history = ServiceHistory();
+    log->AttachHistory(history != nullptr ? history->Writer() : nullptr);
+    if (history != nullptr) {
+        QObject::connect(&log->Log(), &CEventLog::entryAdded, log,
+                         [history](HistoryKind kind, qint64 whenMs, const QString& text) {
+                             history->Record(kind, whenMs, text);
+                         });
+    }
     CConnectionStatus* connection = view->ConnectionStatus();
     QObject::connect(connection, &CConnectionStatus::stateChanged, log,
                      [log, connection](ConnectionState, const QDateTime& since) {

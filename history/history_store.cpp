@@ -34,6 +34,11 @@ QString LikePattern(const QString& search) {
     return u'%' + escaped + u'%';
 }
 
+// The columns take no NULL: a text that was never set is stored empty.
+QString Stored(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 HistoryEntry EntryOf(const QSqlQuery& row) {
     HistoryEntry entry;
     entry.id = row.value(0).toLongLong();
@@ -178,10 +183,10 @@ bool CHistoryStore::Append(HistoryEntry& entry) {
                                   "VALUES (?, ?, ?, ?, ?, ?)"));
     insert.addBindValue(QVariant::fromValue<qlonglong>(entry.timeMs));
     insert.addBindValue(static_cast<int>(entry.kind));
-    insert.addBindValue(entry.user);
-    insert.addBindValue(entry.host);
-    insert.addBindValue(entry.serial);
-    insert.addBindValue(entry.text);
+    insert.addBindValue(Stored(entry.user));
+    insert.addBindValue(Stored(entry.host));
+    insert.addBindValue(Stored(entry.serial));
+    insert.addBindValue(Stored(entry.text));
     bool ok = insert.exec();
     const qlonglong id = insert.lastInsertId().toLongLong();
     if (ok && !entry.serial.isEmpty()) {

@@ -32,12 +32,26 @@ void CHistoryWriter::Flush() {
     m_drained.wait(lock, [this] { return m_queue.empty() && !m_busy; });
 }
 
+bool CHistoryWriter::IsOpened() const {
+    const std::lock_guard lock(m_mutex);
+    return m_opened;
+}
+
+QString CHistoryWriter::Failure() const {
+    const std::lock_guard lock(m_mutex);
+    return m_failure;
+}
+
 void CHistoryWriter::Run() {
     CHistoryStore store;
     QString lastFailure;
     const auto report = [this, &lastFailure](const QString& reason) {
         if (reason != lastFailure) {
             lastFailure = reason;
+            {
+                const std::lock_guard lock(m_mutex);
+                m_failure = reason;
+            }
             emit failed(reason);
         }
     };
@@ -46,6 +60,10 @@ void CHistoryWriter::Run() {
         m_busy = true;
     }
     if (store.Open(m_path, CHistoryStore::Mode::Write)) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_opened = true;
+        }
         emit opened();
         if (!store.Prune(m_retention, QDateTime::currentMSecsSinceEpoch())) {
             report(store.ErrorText());
@@ -69,7 +87,11 @@ void CHistoryWriter::Run() {
         // A file that could not be opened keeps no entry; each is dropped as it comes.
         if (store.IsOpen()) {
             if (store.Append(entry)) {
-                lastFailure.clear();
+                if (!lastFailure.isEmpty()) {
+                    lastFailure.clear();
+                    const std::lock_guard relock(m_mutex);
+                    m_failure.clear();
+                }
                 emit committed(entry);
             } else {
                 report(store.ErrorText());

@@ -27,6 +27,10 @@ public:
     void Flush();
 
     QString Path() const { return m_path; }
+    // Whether the file is open, and the last reason an entry was not kept (empty while they
+    // are): what the signals said, for a window that comes later.
+    bool IsOpened() const;
+    QString Failure() const;
 
     // Retention runs at the start and again after this many entries.
     static constexpr int kPruneEvery = 1000;
@@ -43,11 +47,13 @@ private:
 
     const QString m_path;
     const HistoryRetention m_retention;
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_drained;
     std::deque<HistoryEntry> m_queue;
     bool m_busy = false;
+    bool m_opened = false;
+    QString m_failure;
     bool m_stopping = false;
     std::thread m_thread;
 };
