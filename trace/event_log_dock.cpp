@@ -84,10 +84,7 @@ CEventLogDock::CEventLogDock(QWidget* parent, Clock clock)
     connect(&m_searchDelay, &QTimer::timeout, this, &CEventLogDock::ApplyFilter);
 }
 
-CEventLogDock::~CEventLogDock() {
-    // The view lets go of the model before the connection it reads through closes.
-    m_list->setModel(&m_log);
-}
+CEventLogDock::~CEventLogDock() = default;
 
 QWidget* CEventLogDock::MakeFilterRow(QWidget* contents) {
     auto* row = new QWidget(contents);

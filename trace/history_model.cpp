@@ -140,9 +140,8 @@ QString HistoryCsv(const std::vector<HistoryEntry>& entries) {
     QString csv = LoadString(IDS_HISTORY_COLUMNS) + kCsvLineEnd;
     for (const HistoryEntry& entry : entries) {
         QStringList fields;
-        fields << QDateTime::fromMSecsSinceEpoch(entry.timeMs)
-                      .toOffsetFromUtc(QDateTime::fromMSecsSinceEpoch(entry.timeMs).offsetFromUtc())
-                      .toString(Qt::ISODate);
+        const QDateTime local = QDateTime::fromMSecsSinceEpoch(entry.timeMs);
+        fields << local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
         for (int column = CHistoryModel::KindColumn; column < CHistoryModel::kColumnCount;
              ++column) {
             fields << CsvField(CHistoryModel::CellText(entry, column));
