@@ -3,6 +3,7 @@
 #include "app_lock.h"
 #include "com.h"
 #include "doc_template.h"
+#include "history_store.h"
 #include "instrument_server.h"
 #include "main_frame.h"
 #include "orvix_client_app.h"
@@ -85,7 +86,8 @@ TEST_F(StartupTest, WithAServerOpensTheConnectionAndShowsTheMainWindow) {
     EXPECT_EQ(fake->calls,
               (std::vector<std::string>{"OpenConnection(4, 1)", "GetInstrumentConfiguration()"}));
     EXPECT_EQ(framesAtOpen, 0) << "the connection is open before any window exists";
-    EXPECT_EQ(g_pServer, static_cast<IInstrumentServer*>(fake));
+    EXPECT_NE(g_pServer, static_cast<IInstrumentServer*>(fake))
+        << "the service history's recording server stands in front of it";
     EXPECT_EQ(fake->RefCount(), 2U);
     EXPECT_EQ(CoInitializeCount(), 1);
 
@@ -103,6 +105,31 @@ TEST_F(StartupTest, WithAServerOpensTheConnectionAndShowsTheMainWindow) {
     EXPECT_TRUE(HasUserControl());
     EXPECT_FALSE(app.TemplateServer().IsRegistered()) << "no class object in a normal start";
     app.ExitInstance();
+}
+
+TEST_F(StartupTest, RecordsTheServiceHistoryUnlessStartedWithNoHistory) {
+    RegisterFakeServer();
+    {
+        COrvixClientApp app;
+        ASSERT_TRUE(app.InitInstance(kNormalStart + QStringList{"--no-history"}));
+        EXPECT_EQ(g_pServer, static_cast<IInstrumentServer*>(fake));
+        app.ExitInstance();
+    }
+    const QString path = qEnvironmentVariable("XDG_STATE_HOME") + "/orvix/history.sqlite";
+    QFile::remove(path);
+    EXPECT_FALSE(QFile::exists(path));
+    {
+        COrvixClientApp app;
+        ASSERT_TRUE(app.InitInstance(kNormalStart));
+        g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
+        app.ExitInstance();
+    }
+    CHistoryStore store;
+    ASSERT_TRUE(store.Open(path, CHistoryStore::Mode::Read)) << store.ErrorText().toStdString();
+    const std::vector<HistoryEntry> entries = store.Entries({});
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front().text, QStringLiteral("Reset Communications: accepted"));
+    EXPECT_EQ(entries.front().user, LoginName());
 }
 
 TEST_F(StartupTest, ClosingTheMainWindowThenShutdownReleasesTheServerOnce) {
