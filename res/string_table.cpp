@@ -165,10 +165,14 @@ const QHash<int, QString>& Table() {
         {4038, QStringLiteral("Reset Silk")},
         {4039, QStringLiteral("Silk write to disk %1")},
         {4040, QStringLiteral("Reset usage counters: %1")},
-        {4041, QStringLiteral("Injector Valve\nVent Valve\nStream Select\nSyringe Valve\nSyringe\nPower On Time\nCooling On Time\nSyringes 1 and 2\nSyringes 3 and 4\nSyringes 5 and 6")},
+        {4041, QStringLiteral("Injector Valve\nVent Valve\nStream Select\nSyringe Valve\nSyringe\n"
+                              "Power On Time\nCooling On Time\nSyringes 1 and 2\n"
+                              "Syringes 3 and 4\nSyringes 5 and 6")},
         {4042, QStringLiteral("none")},
         {4043, QStringLiteral("Apply the configuration: %1")},
-        {4044, QStringLiteral("Sample Loop Volume\nSyringe Size\nSerial Number\nNeedle Volume\nPump C\nSample Heating/Cooling\nTernary Gradient\nManual Inject Valve\nPlate Feeder")},
+        {4044, QStringLiteral("Sample Loop Volume\nSyringe Size\nSerial Number\nNeedle Volume\n"
+                              "Pump C\nSample Heating/Cooling\nTernary Gradient\n"
+                              "Manual Inject Valve\nPlate Feeder")},
         {4045, QStringLiteral("%1 %2 \u2192 %3")},
         {4046, QStringLiteral("no field changed")},
         {4047, QStringLiteral("no\nyes")},
