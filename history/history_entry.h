@@ -17,6 +17,9 @@ constexpr std::uint32_t HistoryKindBit(HistoryKind kind) {
 }
 constexpr std::uint32_t kAllHistoryKinds = (1U << kHistoryKindCount) - 1U;
 
+// "Action", "State", "Error" or "Connection".
+QString HistoryKindText(HistoryKind kind);
+
 struct HistoryEntry {
     std::int64_t id = 0;     // the store's, once committed: larger is newer
     std::int64_t timeMs = 0; // UTC, milliseconds since the epoch

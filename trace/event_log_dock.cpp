@@ -92,7 +92,7 @@ QWidget* CEventLogDock::MakeFilterRow(QWidget* contents) {
     m_kindCombo->setObjectName(QStringLiteral("historyKindCombo"));
     m_kindCombo->addItem(LoadString(IDS_HISTORY_ALL_KINDS), kAllHistoryKinds);
     for (int kind = 0; kind < kHistoryKindCount; ++kind) {
-        m_kindCombo->addItem(CHistoryModel::KindText(static_cast<HistoryKind>(kind)),
+        m_kindCombo->addItem(HistoryKindText(static_cast<HistoryKind>(kind)),
                              HistoryKindBit(static_cast<HistoryKind>(kind)));
     }
     m_instrumentCombo = new QComboBox(row);

@@ -25,17 +25,12 @@ QString CsvField(const QString& text) {
 
 CHistoryModel::CHistoryModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-QString CHistoryModel::KindText(HistoryKind kind) {
-    const int index = static_cast<int>(kind);
-    return LoadString(IDS_HISTORY_KINDS).section(u'\n', index, index);
-}
-
 QString CHistoryModel::CellText(const HistoryEntry& entry, int column) {
     switch (column) {
     case TimeColumn:
         return QDateTime::fromMSecsSinceEpoch(entry.timeMs).toString(QLatin1String(kTimeFormat));
     case KindColumn:
-        return KindText(entry.kind);
+        return HistoryKindText(entry.kind);
     case InstrumentColumn:
         return entry.serial;
     case UserColumn:

@@ -31,7 +31,6 @@ public:
 
     const HistoryEntry& Entry(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
     static QString CellText(const HistoryEntry& entry, int column);
-    static QString KindText(HistoryKind kind);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
