@@ -41,6 +41,10 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments,
     info.server.host = environment.value(QStringLiteral("ORVIX_HOST"));
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
+        if (argument.compare(QLatin1String("--no-history"), Qt::CaseInsensitive) == 0) {
+            info.noHistory = true;
+            continue;
+        }
         if (argument.startsWith(QLatin1String("--"))) {
             const qsizetype equals = argument.indexOf(QLatin1Char('='));
             const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);

@@ -11,14 +11,15 @@
 
 // What the command line asks for. Switches start with '-' or '/' and are matched without regard
 // to case: "Embedding" and "Automation" say the program was started to serve automation
-// clients. Options with a value, "--name value" or "--name=value", say where the instrument
-// server is: --host [user@]host (else ORVIX_HOST), --ssh-option (repeatable), --bus-path.
-// "--report FILE" writes a service report to FILE and ends without showing a window; "--since
-// TIME" (ISO 8601) starts its service history at TIME instead of now. Anything else is
-// accepted and ignored.
+// clients, and "--no-history" that it keeps no service history. Options with a value,
+// "--name value" or "--name=value", say where the instrument server is: --host [user@]host
+// (else ORVIX_HOST), --ssh-option (repeatable), --bus-path. "--report FILE" writes a service
+// report to FILE and ends without showing a window; "--since TIME" (ISO 8601) starts its service
+// history at TIME instead of now. Anything else is accepted and ignored.
 struct CCommandLineInfo {
     bool runEmbedded = false;
     bool runAutomated = false;
+    bool noHistory = false;
     ServerLocation server;
     QString reportPath;
     QDateTime reportSince;

@@ -4,6 +4,8 @@
 #include "com.h"
 #include "dbus_link.h"
 #include "error_info.h"
+#include "history_settings.h"
+#include "history_writer.h"
 #include "icon_table.h"
 #include "ids_app.h"
 #include "instrument_forwarder.h"
@@ -12,8 +14,10 @@
 #include "main_template.h"
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
+#include "recording_server.h"
 #include "report_file.h"
 #include "resource.h"
+#include "stored_history.h"
 #include "string_table.h"
 #include "ui.h"
 
@@ -81,6 +85,7 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
     }
     InstallServer(pCreated);
     pCreated->Release();
+    InstallServiceHistory(m_cmdInfo);
 
     // The server reports its own failures on later calls; start-up goes on whatever this says.
     g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
@@ -140,6 +145,20 @@ int COrvixClientApp::Run() {
     return m_exitCode;
 }
 
+void COrvixClientApp::InstallServiceHistory(const CCommandLineInfo& info) {
+    const HistorySettings settings =
+        HistorySettings::Read(QSettings(kProfileKey, QCoreApplication::applicationName()));
+    if (info.noHistory || !settings.enabled) {
+        return;
+    }
+    m_pHistory = std::make_unique<CHistoryRecorder>(
+        std::make_unique<CHistoryWriter>(HistoryFilePath(), settings.retention));
+    SetServiceHistory(m_pHistory.get());
+    IInstrumentServer* recording = CRecordingInstrumentServer::Create(g_pServer, *m_pHistory);
+    g_pServer->Release();
+    g_pServer = recording;
+}
+
 int COrvixClientApp::ExitInstance() {
     // A try in flight ends first: what it made goes with it.
     m_pReconnector.reset();
@@ -148,6 +167,9 @@ int COrvixClientApp::ExitInstance() {
         g_pServer = nullptr;
         m_pForwarder = nullptr;
     }
+    // Whatever is still waiting goes to the disk before the process ends.
+    SetServiceHistory(nullptr);
+    m_pHistory.reset();
     UninitializeCom();
     SaveStdProfileSettings();
     return m_exitCode;
@@ -262,9 +284,14 @@ void COrvixClientApp::WriteReport() {
         return;
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    // A process of its own has no trace and no event log: the history starts where asked.
+    // A process of its own has no trace; it reports the history file from where asked.
     ServiceReportSources sources;
     sources.historySinceUtc = m_cmdInfo.reportSince.isValid() ? m_cmdInfo.reportSince : now;
+    std::unique_ptr<CStoredHistory> history;
+    if (m_pHistory != nullptr && m_pHistory->Writer() != nullptr) {
+        history = std::make_unique<CStoredHistory>(m_pHistory->Writer());
+        sources.history = history.get();
+    }
     const ReportResult result = MakeServiceReport(m_cmdInfo.reportPath, sources, now);
     switch (result.outcome) {
     case ReportOutcome::Written:

@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "doc_template.h"
+#include "history_recorder.h"
 #include "instrument_forwarder.h"
 #include "recent_file_list.h"
 #include "server_reconnector.h"
@@ -74,6 +75,8 @@ private:
     void WriteReport();
     bool OnMainWindowClose();
     void UninitializeCom();
+    // Puts the service history's recording server in front of the instrument server.
+    void InstallServiceHistory(const CCommandLineInfo& info);
 
     TemplateFactory m_makeTemplate;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
@@ -82,6 +85,7 @@ private:
     COleTemplateServer m_server;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     CCommandLineInfo m_cmdInfo;
+    std::unique_ptr<CHistoryRecorder> m_pHistory;
     CMainFrame* m_pMainWnd = nullptr;
     // g_pServer's reference; null when no server was reached.
     CInstrumentServerForwarder* m_pForwarder = nullptr;

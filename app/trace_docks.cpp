@@ -3,11 +3,13 @@
 #include "connection_status.h"
 #include "event_log_dock.h"
 #include "event_log_history.h"
+#include "history_recorder.h"
 #include "main_frame.h"
 #include "orvix_client_view.h"
 #include "pressure_trace_dock.h"
 #include "resource.h"
 #include "service_report_command.h"
+#include "stored_history.h"
 #include "string_table.h"
 
 #include <QAction>
@@ -69,6 +71,14 @@ CServiceReportCommand* AddTraceDocks(CMainFrame* frame, COrvixClientView* view) 
     frame->addDockWidget(Qt::BottomDockWidgetArea, log);
     QObject::connect(view, &COrvixClientView::statusRead, trace, &CPressureTraceDock::OnStatusRead);
     QObject::connect(view, &COrvixClientView::statusRead, log, &CEventLogDock::OnStatusRead);
+    CHistoryRecorder* history = ServiceHistory();
+    log->AttachHistory(history != nullptr ? history->Writer() : nullptr);
+    if (history != nullptr) {
+        QObject::connect(&log->Log(), &CEventLog::entryAdded, log,
+                         [history](HistoryKind kind, qint64 whenMs, const QString& text) {
+                             history->Record(kind, whenMs, text);
+                         });
+    }
     CConnectionStatus* connection = view->ConnectionStatus();
     QObject::connect(connection, &CConnectionStatus::stateChanged, log,
                      [log, connection](ConnectionState, const QDateTime& since) {
@@ -82,8 +92,13 @@ CServiceReportCommand* AddTraceDocks(CMainFrame* frame, COrvixClientView* view) 
     AddToggle(frame, viewMenu, trace, ID_VIEW_PRESSURE_TRACE);
     AddToggle(frame, viewMenu, log, ID_VIEW_EVENT_LOG);
 
-    // The service history is, for now, this session's event log.
+    // Without the history file (turned off) the report has this session's event log.
+    std::unique_ptr<IServiceHistorySource> reported;
+    if (history != nullptr && history->Writer() != nullptr) {
+        reported = std::make_unique<CStoredHistory>(history->Writer());
+    } else {
+        reported = std::make_unique<CEventLogHistory>(log->Log());
+    }
     return new CServiceReportCommand(
-        frame, [trace] { return trace->Trace().Shown(); },
-        std::make_unique<CEventLogHistory>(log->Log()));
+        frame, [trace] { return trace->Trace().Shown(); }, std::move(reported));
 }

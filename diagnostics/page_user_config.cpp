@@ -2,10 +2,12 @@
 
 #include "autosampler_monitor.h"
 #include "configuration_reading.h"
+#include "history_recorder.h"
 #include "instrument_server.h"
 #include "real_field.h"
 #include "resource.h"
 #include "string_table.h"
+#include "ui.h"
 #include "ui_page_user_config.h"
 #include "upgrade_software_wizard.h"
 
@@ -163,5 +165,7 @@ bool CPageUserConfig::OnApply() {
 void CPageUserConfig::OnUpgrade() {
     CUpgradeSoftwareWizard wizard(LoadString(IDS_UPGRADE_CAPTION), nullptr, 0);
     wizard.SetWizardMode();
-    wizard.DoModal();
+    const int outcome = wizard.DoModal();
+    NoteServiceAction(
+        LoadString(outcome == IDOK ? IDS_HISTORY_WIZARD_FINISHED : IDS_HISTORY_WIZARD_CANCELLED));
 }

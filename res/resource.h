@@ -6,6 +6,7 @@
 #include "ids_diagnostics.h"
 #include "ids_frame.h"
 #include "ids_view.h"
+#include "ids_history.h"
 #include "ids_trace.h"
 #include "ids_dialogs.h"
 #include "ids_upgrade.h"

@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config      # the build
-    qt6-base-dev                   # Qt Widgets, DBus, Test (with the offscreen platform)
+    qt6-base-dev                   # Qt Widgets, DBus, Sql, Test (with the offscreen platform)
+    libqt6sql6-sqlite              # Qt SQL's SQLite driver: the service history
     libqt6svg6                     # draws the toolbar's SVG button images
     qt6-charts-dev libqt6charts6   # the pressure trace's chart
     libqt6opengl6-dev              # Qt Charts' CMake package looks for Qt OpenGL

@@ -26,22 +26,22 @@ void CEventLog::AddStatus(std::int64_t msecsSinceEpoch, std::int32_t state, bool
     const auto when = [msecsSinceEpoch] { return QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch); };
     if (m_lastState != state) {
         m_lastState = state;
-        Add(when(), m_stateFormat.arg(QString::fromLatin1(StateText(state))));
+        Add(when(), HistoryKind::State, m_stateFormat.arg(QString::fromLatin1(StateText(state))));
     }
     // A pending error whose text could not be read this time is still the one on show.
     if (!errorsPending) {
         m_lastError.clear();
     } else if (!firstError.isEmpty() && firstError != m_lastError) {
         m_lastError = firstError;
-        Add(when(), m_errorFormat.arg(firstError));
+        Add(when(), HistoryKind::Error, m_errorFormat.arg(firstError));
     }
 }
 
 void CEventLog::AddConnectionChange(const QString& text, QDateTime when) {
-    Add(when, text);
+    Add(when, HistoryKind::Connection, text);
 }
 
-void CEventLog::Add(const QDateTime& when, const QString& text) {
+void CEventLog::Add(const QDateTime& when, HistoryKind kind, const QString& text) {
     if (m_entries.Full()) {
         beginRemoveRows(QModelIndex(), 0, 0);
         m_entries.DropOldest();
@@ -51,6 +51,7 @@ void CEventLog::Add(const QDateTime& when, const QString& text) {
     beginInsertRows(QModelIndex(), row, row);
     m_entries.Push({when, text});
     endInsertRows();
+    emit entryAdded(kind, when.toMSecsSinceEpoch(), text);
 }
 
 QString CEventLog::Text() const {

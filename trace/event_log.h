@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history_entry.h"
 #include "ring_buffer.h"
 
 #include <QAbstractListModel>
@@ -46,8 +47,12 @@ public slots:
     // A change of the connection to the instrument server, with its own text.
     void AddConnectionChange(const QString& text, QDateTime when);
 
+signals:
+    // Every entry as it is made, for the service history.
+    void entryAdded(HistoryKind kind, qint64 whenMs, const QString& text);
+
 private:
-    void Add(const QDateTime& when, const QString& text);
+    void Add(const QDateTime& when, HistoryKind kind, const QString& text);
 
     CRingBuffer<EventLogEntry> m_entries;
     std::optional<std::int32_t> m_lastState;

@@ -1,5 +1,7 @@
 #include "upgrade_software_step3.h"
 
+#include "history_recorder.h"
+#include "ids_history.h"
 #include "ids_upgrade.h"
 #include "instrument_server.h"
 #include "line_count.h"
@@ -74,6 +76,8 @@ void CUpgradeSoftwareStep3::OnBrowse() {
     // A new file starts a new download: the last one's completion no longer holds.
     m_ui->downloadCompleteText->hide();
     m_bDownloadStarted = 1;
+    NoteServiceAction(LoadString(IDS_HISTORY_FIRMWARE_CHOSEN)
+                          .arg(QDir::toNativeSeparators(path), QString::number(*lines)));
     // The server gets the whole path, however long, in the file system's own encoding.
     const QByteArray narrowPath = QFile::encodeName(path);
     g_pServer->DownloadSoftware(narrowPath.constData());
@@ -100,6 +104,9 @@ void CUpgradeSoftwareStep3::OnTimer() {
     }
     const HRESULT hr = g_pServer->IsInstrumentReady();
     if (hr == S_FALSE) {
+        if (m_bRestartSeen != 1) {
+            NoteServiceAction(LoadString(IDS_HISTORY_RESTART_SEEN));
+        }
         m_bRestartSeen = 1;
         m_ui->downloadCompleteText->show();
     } else if (hr == S_OK && m_bRestartSeen == 1) {

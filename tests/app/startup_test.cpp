@@ -3,6 +3,7 @@
 #include "app_lock.h"
 #include "com.h"
 #include "doc_template.h"
+#include "history_store.h"
 #include "instrument_forwarder.h"
 #include "instrument_server.h"
 #include "main_frame.h"
@@ -89,10 +90,17 @@ TEST_F(StartupTest, WithAServerOpensTheConnectionAndShowsTheMainWindow) {
     EXPECT_EQ(fake->calls,
               (std::vector<std::string>{"OpenConnection(4, 1)", "GetInstrumentConfiguration()"}));
     EXPECT_EQ(framesAtOpen, 0) << "the connection is open before any window exists";
-    // g_pServer stays the same object while the server behind it may be made anew.
+    // The service history's recording server stands in front of the forwarder, which stays the
+    // same object while the server behind it may be made anew.
     ASSERT_NE(g_pServer, nullptr);
-    EXPECT_EQ(static_cast<CInstrumentServerForwarder*>(g_pServer)->Target(),
-              static_cast<IInstrumentServer*>(fake));
+    EXPECT_NE(g_pServer, static_cast<IInstrumentServer*>(fake));
+    IUnknown* pReconnect = nullptr;
+    EXPECT_EQ(
+        g_pServer->QueryInterface(IID_IInstrumentReconnect, reinterpret_cast<void**>(&pReconnect)),
+        S_OK);
+    if (pReconnect != nullptr) {
+        pReconnect->Release();
+    }
     EXPECT_EQ(fake->RefCount(), 2U);
     EXPECT_EQ(CoInitializeCount(), 1);
 
@@ -112,6 +120,31 @@ TEST_F(StartupTest, WithAServerOpensTheConnectionAndShowsTheMainWindow) {
     ASSERT_NE(frame->Action(ID_FILE_SERVICE_REPORT), nullptr);
     EXPECT_TRUE(frame->Action(ID_FILE_SERVICE_REPORT)->isEnabled()) << "someone handles it";
     app.ExitInstance();
+}
+
+TEST_F(StartupTest, RecordsTheServiceHistoryUnlessStartedWithNoHistory) {
+    RegisterFakeServer();
+    {
+        COrvixClientApp app;
+        ASSERT_TRUE(app.InitInstance(kNormalStart + QStringList{"--no-history"}));
+        EXPECT_EQ(g_pServer, static_cast<IInstrumentServer*>(fake));
+        app.ExitInstance();
+    }
+    const QString path = qEnvironmentVariable("XDG_STATE_HOME") + "/orvix/history.sqlite";
+    QFile::remove(path);
+    EXPECT_FALSE(QFile::exists(path));
+    {
+        COrvixClientApp app;
+        ASSERT_TRUE(app.InitInstance(kNormalStart));
+        g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
+        app.ExitInstance();
+    }
+    CHistoryStore store;
+    ASSERT_TRUE(store.Open(path, CHistoryStore::Mode::Read)) << store.ErrorText().toStdString();
+    const std::vector<HistoryEntry> entries = store.Entries({});
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front().text, QStringLiteral("Reset Communications: accepted"));
+    EXPECT_EQ(entries.front().user, LoginName());
 }
 
 TEST_F(StartupTest, ClosingTheMainWindowThenShutdownReleasesTheServerOnce) {

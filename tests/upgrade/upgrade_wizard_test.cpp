@@ -2,6 +2,9 @@
 #include "control_id.h"
 #include "fake_instrument_server.h"
 #include "modal_answerer.h"
+#include "history_recorder.h"
+#include "history_store.h"
+#include "history_writer.h"
 #include "process_state.h"
 #include "resource.h"
 #include "scroll_check.h"
@@ -319,6 +322,34 @@ TEST_F(UpgradeWizard, CancelMidDownloadClosesAndSendsNothingMore) {
     EXPECT_FALSE(wizard.Step3().IsPolling());
     Settle();
     EXPECT_EQ(m_fake->calls.size(), callsBefore);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(UpgradeWizard, TheServiceHistoryHearsTheFileChosenAndTheRestartOnce) {
+    const QString historyPath = m_dir.filePath(QStringLiteral("history.sqlite"));
+    CHistoryRecorder history(std::make_unique<CHistoryWriter>(historyPath, HistoryRetention{}));
+    SetServiceHistory(&history);
+    GoToStep3();
+    const QString path = WriteFile(QStringLiteral("fw.s19"), 10);
+    Browse(path);
+    Step3Tick(10, S_FALSE);
+    Step3Tick(10, S_FALSE);
+    Step3Tick(10, S_OK);
+    SetServiceHistory(nullptr);
+    history.Writer()->Flush();
+
+    CHistoryStore store;
+    ASSERT_TRUE(store.Open(historyPath, CHistoryStore::Mode::Read));
+    QStringList texts;
+    for (const HistoryEntry& entry : store.Entries({})) {
+        texts.prepend(entry.text);
+    }
+    EXPECT_EQ(texts, QStringList({QStringLiteral("Firmware file chosen: %1 (10 lines)").arg(path),
+                                  QStringLiteral("Instrument restart seen during the firmware "
+                                                 "download")}));
 }
 
 } // namespace

@@ -1,0 +1,201 @@
+// The service history's costs: recording an entry on the GUI thread, committing it on the
+// writer's thread, opening a history of a million entries and reading its newest page, and the
+// file's size per million entries.
+//   build-rel/bin/orvix-history-bench
+#include "fake_instrument_server.h"
+#include "history_model.h"
+#include "history_recorder.h"
+#include "history_store.h"
+#include "history_writer.h"
+#include "recording_server.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kMillion = 1'000'000;
+// Entries between the pauses in which the recording benchmarks let the writer catch up, so
+// that its queue stays as short as in use.
+constexpr int kFlushEvery = 256;
+constexpr int kRecordedIterations = 10'000;
+
+CFakeInstrumentServer* QuietFake() {
+    CFakeInstrumentServer* fake = CFakeInstrumentServer::Create();
+    fake->onCall = [fake](const std::string&) { fake->calls.clear(); };
+    return fake;
+}
+
+void FlushNowAndThen(benchmark::State& state, CHistoryWriter& writer, int& sinceFlush) {
+    if (++sinceFlush < kFlushEvery) {
+        return;
+    }
+    sinceFlush = 0;
+    state.PauseTiming();
+    writer.Flush();
+    state.ResumeTiming();
+}
+
+// The call the client makes with no history: the baseline of the next one.
+void ChangeFlowDirect(benchmark::State& state) {
+    CFakeInstrumentServer* fake = QuietFake();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(fake->ChangeFlow(20.0F, 50.0F, 50.0F, 0.0F));
+    }
+    fake->Release();
+}
+
+// The same call through the recording server: the entry put in words, stamped and queued.
+void ChangeFlowRecorded(benchmark::State& state) {
+    QTemporaryDir folder;
+    CHistoryRecorder recorder(std::make_unique<CHistoryWriter>(
+        folder.filePath(QStringLiteral("history.sqlite")), HistoryRetention{}));
+    CFakeInstrumentServer* fake = QuietFake();
+    IInstrumentServer* server = CRecordingInstrumentServer::Create(fake, recorder);
+    int sinceFlush = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(server->ChangeFlow(20.0F, 50.0F, 50.0F, 0.0F));
+        FlushNowAndThen(state, *recorder.Writer(), sinceFlush);
+    }
+    server->Release();
+    fake->Release();
+}
+
+// A state change or error as the event log hands it over.
+void StateEntryRecorded(benchmark::State& state) {
+    QTemporaryDir folder;
+    CHistoryRecorder recorder(std::make_unique<CHistoryWriter>(
+        folder.filePath(QStringLiteral("history.sqlite")), HistoryRetention{}));
+    const QString text = QStringLiteral("State: Wet Priming");
+    int sinceFlush = 0;
+    for (auto _ : state) {
+        recorder.Record(HistoryKind::State, 1'700'000'000'000, text);
+        FlushNowAndThen(state, *recorder.Writer(), sinceFlush);
+    }
+}
+
+// What the writer's thread spends on one entry: a transaction flushed to the disk.
+void CommitOnWriterThread(benchmark::State& state) {
+    QTemporaryDir folder;
+    CHistoryStore store;
+    if (!store.Open(folder.filePath(QStringLiteral("history.sqlite")),
+                    CHistoryStore::Mode::Write)) {
+        state.SkipWithError(qPrintable(store.ErrorText()));
+        return;
+    }
+    for (auto _ : state) {
+        HistoryEntry entry{0,
+                           1'700'000'000'000,
+                           HistoryKind::Action,
+                           QStringLiteral("operator"),
+                           QStringLiteral("lab-pc-07"),
+                           QStringLiteral("SN-104233"),
+                           QStringLiteral("Change Flow to 20 \u00B5L/min, A 50 %, B 50 %, C 0 %: "
+                                          "accepted")};
+        benchmark::DoNotOptimize(store.Append(entry));
+    }
+}
+
+// A million entries as a year of a busy instrument leaves them: mostly state changes and
+// actions, some errors, three instruments.
+QString MillionEntryHistory(const QTemporaryDir& folder) {
+    const QString path = folder.filePath(QStringLiteral("million.sqlite"));
+    {
+        CHistoryStore schema;
+        if (!schema.Open(path, CHistoryStore::Mode::Write)) {
+            return {};
+        }
+    }
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bulk"));
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery query(db);
+        query.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        db.transaction();
+        query.prepare(QStringLiteral("INSERT INTO entries (time_ms, kind, user, host, serial, "
+                                     "text) VALUES (?, ?, ?, ?, ?, ?)"));
+        const QStringList texts = {
+            QStringLiteral("State: Idle"),
+            QStringLiteral("Change Flow to 20 \u00B5L/min, A 50 %, B 50 %, C 0 %: accepted"),
+            QStringLiteral("Move syringe valve 3 to deliver: accepted"),
+            QStringLiteral("Error: Pressure over the upper limit on pump A"),
+            QStringLiteral("Wet Prime of pumps A, B, 3 system volumes: accepted"),
+        };
+        const QStringList serials = {QStringLiteral("SN-104233"), QStringLiteral("SN-104871"),
+                                     QStringLiteral("SN-200014")};
+        for (int i = 0; i < kMillion; ++i) {
+            query.addBindValue(QVariant::fromValue<qlonglong>(1'700'000'000'000 + i * 30'000LL));
+            query.addBindValue(i % kHistoryKindCount);
+            query.addBindValue(QStringLiteral("operator"));
+            query.addBindValue(QStringLiteral("lab-pc-07"));
+            query.addBindValue(serials[i % serials.size()]);
+            query.addBindValue(texts[i % texts.size()]);
+            query.exec();
+        }
+        for (const QString& serial : serials) {
+            QSqlQuery instrument(db);
+            instrument.prepare(QStringLiteral("INSERT OR IGNORE INTO instruments VALUES (?)"));
+            instrument.addBindValue(serial);
+            instrument.exec();
+        }
+        db.commit();
+        query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bulk"));
+    return path;
+}
+
+// What the Event Log dock does on the GUI thread when the history opens: connect, read the
+// newest page through its model, list the instruments.
+void OpenMillionAndShowNewestPage(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString path = MillionEntryHistory(folder);
+    if (path.isEmpty()) {
+        state.SkipWithError("could not build the history");
+        return;
+    }
+    for (auto _ : state) {
+        CHistoryStore reader;
+        reader.Open(path, CHistoryStore::Mode::Read);
+        CHistoryModel model;
+        model.SetStore(&reader);
+        benchmark::DoNotOptimize(model.rowCount());
+        benchmark::DoNotOptimize(reader.Instruments());
+    }
+    state.counters["bytes_per_million"] = static_cast<double>(QFileInfo(path).size());
+    // The writer's own opening checks the file, on its thread.
+    CHistoryStore writer;
+    const auto start = std::chrono::steady_clock::now();
+    writer.Open(path, CHistoryStore::Mode::Write);
+    state.counters["writer_open_ms"] =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+BENCHMARK(ChangeFlowDirect);
+// A fixed count: every entry is also committed on the writer's thread, flushed to the disk,
+// and waiting for that between the timed runs is what takes the time.
+BENCHMARK(ChangeFlowRecorded)->Iterations(kRecordedIterations);
+BENCHMARK(StateEntryRecorded)->Iterations(kRecordedIterations);
+BENCHMARK(CommitOnWriterThread)->Iterations(500);
+BENCHMARK(OpenMillionAndShowNewestPage)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,9 @@
+#include "history_entry.h"
+
+#include "ids_history.h"
+#include "string_table.h"
+
+QString HistoryKindText(HistoryKind kind) {
+    const int index = static_cast<int>(kind);
+    return LoadString(IDS_HISTORY_KINDS).section(u'\n', index, index);
+}

@@ -1,0 +1,39 @@
+// Appends entries to a service history as fast as it can, printing each one's id once it is
+// committed: the other client, or the client that is killed, in the history tests.
+//   orvix-history-burst PATH COUNT TAG
+#include "history_store.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4) {
+        std::fprintf(stderr, "usage: orvix-history-burst PATH COUNT TAG\n");
+        return 2;
+    }
+    CHistoryStore store;
+    if (!store.Open(arguments[1], CHistoryStore::Mode::Write)) {
+        std::fprintf(stderr, "%s\n", qPrintable(store.ErrorText()));
+        return 1;
+    }
+    const int count = arguments[2].toInt();
+    for (int i = 0; i < count; ++i) {
+        HistoryEntry entry{0,
+                           i,
+                           HistoryKind::Action,
+                           QStringLiteral("burst"),
+                           QString(),
+                           QString(),
+                           arguments[3] + u' ' + QString::number(i)};
+        if (!store.Append(entry)) {
+            std::fprintf(stderr, "%s\n", qPrintable(store.ErrorText()));
+            return 1;
+        }
+        std::printf("%lld\n", static_cast<long long>(entry.id));
+        std::fflush(stdout);
+    }
+    return 0;
+}
