@@ -14,6 +14,7 @@
 #include "main_template.h"
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
+#include "process_state.h"
 #include "recording_server.h"
 #include "report_file.h"
 #include "resource.h"
@@ -29,6 +30,8 @@
 #include <cstdio>
 
 namespace {
+
+constexpr std::int32_t kEnableSyringeData = 1;
 
 // Object linking and embedding, on this platform, is the session bus: it carries both the
 // instrument server's calls and the automation clients'.
@@ -187,6 +190,14 @@ void COrvixClientApp::InstallServer(IInstrumentServer* pCreated) {
 void COrvixClientApp::OnServerReconnected() {
     // The new server is opened as the first one was; the view reads its configuration anew.
     g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
+    // A new server process knows nothing of what the open pages and sheets asked the old one
+    // for: the syringe data fetch and the autosampler monitor.
+    if (g_state.syringeDataFlag != 0) {
+        g_pServer->EnableSyringeData(kEnableSyringeData);
+    }
+    if (g_state.autoSamplerMonitor) {
+        g_pServer->SetAutoSamplerMonitor(kAutoSamplerMonitorOn);
+    }
     if (m_pDocTemplate == nullptr) {
         return;
     }

@@ -3,6 +3,8 @@
 #include "history_store.h"
 #include "history_writer.h"
 
+#include <QTimeZone>
+
 CStoredHistory::CStoredHistory(CHistoryWriter* writer) : m_writer(writer) {}
 
 std::vector<ServiceHistoryEntry> CStoredHistory::EntriesSince(const QDateTime& utc) const {

@@ -83,6 +83,9 @@ TEST_F(ReconnectSimulatorTest, AfterTheServerWasKilledTheWindowFindsItAgainAndSh
     view->OnTimer();
     ASSERT_TRUE(pressure->isEnabled());
     const QString connected = frame->ConnectionPane()->text();
+    // As the Valves page does: the refresh fetches the syringe data from now on.
+    g_state.syringeDataFlag = 1;
+    g_pServer->EnableSyringeData(1);
 
     // Gone for good: tries fail at once, and the window goes on with its refreshes.
     Unregister();
@@ -107,8 +110,10 @@ TEST_F(ReconnectSimulatorTest, AfterTheServerWasKilledTheWindowFindsItAgainAndSh
     EXPECT_NE(secondPid, firstPid);
     EXPECT_TRUE(pressure->isEnabled());
     EXPECT_TRUE(pressure->text().endsWith(QStringLiteral("PSI"))) << pressure->text().toStdString();
+    g_state.syringeDataFetched = false;
     view->OnTimer();
     EXPECT_TRUE(pressure->isEnabled()) << "and it goes on refreshing";
+    EXPECT_TRUE(g_state.syringeDataFetched) << "the new server was asked for the syringe data";
 
     const QString log = frame->findChild<CEventLogDock*>()->Log().Text();
     const qsizetype gone = log.indexOf(QStringLiteral("Instrument server gone"));
