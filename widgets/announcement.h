@@ -12,3 +12,9 @@ public:
 
     void Announce(const QString& message);
 };
+
+// Introduces a widget and its controls to assistive technology afresh, under new identities.
+// For a widget first met while hidden, as a sheet's page before its first display: Qt reports
+// only that it starts showing, never that it became visible, so a screen reader that met it
+// or its controls hidden would pass over them.
+void IntroduceAfresh(QWidget* widget);
