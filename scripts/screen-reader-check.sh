@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What the Orca screen reader says about the real client against the simulated instrument:
 # flat review of the main window, Tab through Change Flow, flat review of the service sheet's
-# Valves and AutoSampler Sensors pages. Prints Orca's SPEECH OUTPUT lines (from its debug file,
-# so no speech synthesis is needed) and fails when a caption is heard without its value.
+# Valves and AutoSampler Sensors pages, and a new instrument error while the main window has the
+# focus. Prints Orca's SPEECH OUTPUT lines (from its debug file, so no speech synthesis is
+# needed) and fails when a caption is heard without its value or the error is not heard.
 #   ./scripts/screen-reader-check.sh [BUILD_DIR]   (default: build)
 # Builds nothing (needs orvix-client and orvix-instrument-server). Always runs on a virtual
 # display of its own (Orca --replace would otherwise replace the desktop's screen reader), on a
@@ -50,4 +51,4 @@ orca_pid=$!
 # The driver ends Orca itself (which writes out its log); the shell need not report how.
 disown "$orca_pid"
 trap 'kill -TERM "$orca_pid" "$client_pid" 2>/dev/null || true' EXIT
-/usr/bin/python3 scripts/screen_reader_check.py "$debug_file" "$orca_pid" "$access_code"
+/usr/bin/python3 scripts/screen_reader_check.py "$debug_file" "$orca_pid" "$access_code" "$server"

@@ -2,7 +2,7 @@
 
 Opens the windows through the accessibility bus, as any assistive technology could, gives each
 the X input focus, drives Orca with its own keys (flat review: Orca+KP_7 to the top, KP_9 line
-by line; Tab between controls), then ends Orca and prints the SPEECH OUTPUT lines of its debug
+by line; Tab between controls), raises an instrument error, then ends Orca and prints the SPEECH OUTPUT lines of its debug
 file, by step. Orca writes that file through a buffer, so the lines are matched to the steps by
 their time stamps once Orca has ended."""
 import datetime
@@ -22,7 +22,7 @@ from gi.repository import Atspi, GLib  # noqa: E402
 # get_action_name is marked deprecated in favour of a name this version does not have yet.
 warnings.simplefilter("ignore", DeprecationWarning)
 
-DEBUG_FILE, ORCA_PID, ACCESS_CODE = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+DEBUG_FILE, ORCA_PID, ACCESS_CODE, SERVER = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
 SPEECH = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*?)'[\[{]", re.M)
 # Orca answers a key well within this; the next key must not cut the answer short.
 KEY_GAP = 1.2
@@ -140,6 +140,10 @@ press(wait_for("the AutoSampler Sensors tab",
 time.sleep(2)
 flat_review("Service Diagnostics, AutoSampler Sensors", 12)
 key("Escape")
+
+step("A new instrument error, with the focus on the main window")
+subprocess.run([SERVER, "raise-error", "Pump A over pressure"], check=True, capture_output=True)
+time.sleep(5)  # two refreshes: the error is announced once
 step("end")
 
 # Ending Orca writes out what its buffer still holds.
@@ -170,6 +174,7 @@ wanted = [
     ("Change Flow", r"^Composition A text"),
     ("Service Diagnostics, Valves", r"Valve 1 Fill (Fill|Dead-End|Deliver|In Motion|Invalid|-)$"),
     ("Service Diagnostics, AutoSampler Sensors", r"Home (set|clear)"),
+    ("A new instrument error", r"Pump A over pressure"),
 ]
 missing = [pattern for prefix, pattern in wanted if not said(prefix, pattern)]
 if missing:
