@@ -23,8 +23,28 @@ QLabel* FindCaption(const QWidget* value, const QString& name) {
     return nullptr;
 }
 
+// The captions that label a value text: the sibling labels whose buddy it is, then those its
+// captions property names.
+QList<QLabel*> CaptionsOf(const QWidget* value) {
+    QList<QLabel*> captions;
+    if (const QWidget* parent = value->parentWidget()) {
+        for (QLabel* sibling : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (sibling->buddy() == value) {
+                captions << sibling;
+            }
+        }
+    }
+    for (const QString& name : CaptionNames(value)) {
+        QLabel* caption = FindCaption(value, name);
+        if (caption != nullptr && !captions.contains(caption)) {
+            captions << caption;
+        }
+    }
+    return captions;
+}
+
 // The value texts this caption labels.
-QList<QWidget*> LabelledBy(const QLabel* caption) {
+QList<QWidget*> LabelledValues(const QLabel* caption) {
     QList<QWidget*> values;
     if (caption->buddy() != nullptr) {
         values << caption->buddy();
@@ -77,7 +97,7 @@ public:
             }
         }
         if ((match & QAccessible::Labelled) != 0) {
-            for (QWidget* value : LabelledBy(Label())) {
+            for (QWidget* value : LabelledValues(Label())) {
                 add(value, QAccessible::Labelled);
             }
         }
@@ -105,24 +125,6 @@ private:
 
 QAccessibleInterface* CreateAccessibleLabel(QLabel* label) {
     return new CAccessibleLabel(label);
-}
-
-QList<QLabel*> CaptionsOf(const QWidget* value) {
-    QList<QLabel*> captions;
-    if (const QWidget* parent = value->parentWidget()) {
-        for (QLabel* sibling : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-            if (sibling->buddy() == value) {
-                captions << sibling;
-            }
-        }
-    }
-    for (const QString& name : CaptionNames(value)) {
-        QLabel* caption = FindCaption(value, name);
-        if (caption != nullptr && !captions.contains(caption)) {
-            captions << caption;
-        }
-    }
-    return captions;
 }
 
 QString ShownText(const QLabel* label) {

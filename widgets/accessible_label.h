@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 
 class QAccessibleInterface;
@@ -16,10 +15,6 @@ inline constexpr char kCaptionsProperty[] = "captions";
 // and a label for its buddy and for every value text that names it as a caption. A text that
 // reports clicks (it has a clicked() signal) has a press action that emits it.
 QAccessibleInterface* CreateAccessibleLabel(QLabel* label);
-
-// The captions that label a value text, nearest first in each direction: the labels whose buddy
-// it is, then those its captions property names (searched from its parent outwards).
-QList<QLabel*> CaptionsOf(const QWidget* value);
 
 // The text a static text shows, as assistive technology reads it: rich text as plain text,
 // without mnemonic markers.
