@@ -12,6 +12,16 @@ IndicatorImage LoadIndicatorImage(int bitmapId, int stateTextId) {
 
 CIndicator::CIndicator(QWidget* parent) : QLabel(parent) {}
 
+void CIndicator::SetCaption(const QString& caption) {
+    m_caption = caption;
+    UpdateName();
+}
+
+void CIndicator::UpdateName() {
+    const QString state = accessibleDescription();
+    setAccessibleName(state.isEmpty() ? m_caption : m_caption + u' ' + state);
+}
+
 void CIndicator::SetImage(const IndicatorImage& image) {
     if (image.id == m_imageId) {
         return;
@@ -23,6 +33,7 @@ void CIndicator::SetImage(const IndicatorImage& image) {
     // scaled screen gets the image drawn at its own resolution.
     setPixmap(image.icon.pixmap(image.size));
     setAccessibleDescription(image.stateText);
+    UpdateName();
 }
 
 void CIndicator::paintEvent(QPaintEvent*) {

@@ -17,11 +17,16 @@ struct IndicatorImage {
 IndicatorImage LoadIndicatorImage(int bitmapId, int stateTextId);
 
 // A picture control showing one indicator image at a time. The image is painted at the screen's
-// own scale, and the state it stands for is the control's accessible description.
+// own scale. Assistive technology reads its caption and the state it stands for as its name
+// ("Home set"), and the state alone as its description.
 class CIndicator : public QLabel {
     Q_OBJECT
+    Q_PROPERTY(QString caption READ Caption WRITE SetCaption)
 public:
     explicit CIndicator(QWidget* parent = nullptr);
+
+    QString Caption() const { return m_caption; }
+    void SetCaption(const QString& caption);
 
     // Nothing changes when the image is already on show.
     void SetImage(const IndicatorImage& image);
@@ -31,6 +36,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void UpdateName();
+
+    QString m_caption;
     int m_imageId = 0;
     QIcon m_icon;
 };

@@ -1,5 +1,6 @@
 #include "property_sheet.h"
 
+#include "announcement.h"
 #include "form_scroll_area.h"
 #include "property_page.h"
 #include "ui.h"
@@ -188,11 +189,15 @@ bool CPropertySheet::Activate(int index) {
     if (page == nullptr) {
         return false;
     }
+    const bool firstDisplay = !page->HasWindow();
     page->Create();
     m_active = index;
     // The page's activation step runs before it shows.
     page->OnSetActive();
     m_stack->setCurrentWidget(page);
+    if (firstDisplay) {
+        IntroduceAfresh(page);
+    }
     if (m_tabs != nullptr) {
         const QSignalBlocker block(m_tabs);
         m_tabs->setCurrentIndex(index);

@@ -56,7 +56,9 @@ void CChangeFlowDlg::AdaptLayout() {
         break;
     case FlowLayout::PostColumn:
         m_ui->thirdUnitLabel->setText(m_ui->flowUnitLabel->text());
+        m_ui->postColumnLabel->setBuddy(m_ui->thirdValueEdit);
         m_ui->thirdValueEdit->setAccessibleName(m_ui->postColumnLabel->text());
+        m_ui->thirdValueEdit->setAccessibleDescription(m_ui->flowUnitLabel->text());
         break;
     }
 }

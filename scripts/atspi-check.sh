@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Drives the real client through the accessibility bus (AT-SPI), as a screen reader does: the
-# status values read as caption and value, Wet Prime's A2 is a radio button whose action selects
-# reservoir 2 on the instrument, and the status bar says when the instrument stops answering and
-# when its server is gone.   ./scripts/atspi-check.sh [BUILD_DIR]   (default: build)
+# status values are named by what they show and labelled by their captions (a table cell by its
+# row and column), Wet Prime's A2 is a radio button whose action selects reservoir 2 on the
+# instrument, a new instrument error is announced once as a notification, and the status bar
+# says when the instrument stops answering and when its server is gone.
+#   ./scripts/atspi-check.sh [BUILD_DIR]   (default: build)
 # Builds nothing (needs orvix-client and orvix-instrument-server). Runs on a virtual display, a
 # private session bus and a temporary home. Needs xvfb-run, at-spi2-core, python3-gi and
 # gir1.2-atspi-2.0.

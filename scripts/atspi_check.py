@@ -61,11 +61,38 @@ def find(root, role, name, starts=False):
     return None
 
 
+def related(node, relation_type):
+    targets = []
+    for relation in node.get_relation_set() or []:
+        if relation.get_relation_type() == relation_type:
+            targets += [relation.get_target(i) for i in range(relation.get_n_targets())]
+    return targets
+
+
 def value_label(root, caption):
-    """The label that shows the value: named by its caption, after the caption's own label."""
+    """The value text a caption labels: named by what it shows, labelled back by the caption."""
     root.clear_cache()
-    labels = [n for n in walk(root) if n.get_role_name() == "label" and n.get_name() == caption]
-    return labels[-1] if labels else None
+    for node in walk(root):
+        if node.get_role_name() == "label" and node.get_name() == caption:
+            for value in related(node, Atspi.RelationType.LABEL_FOR):
+                if node in related(value, Atspi.RelationType.LABELLED_BY):
+                    return value
+    return None
+
+
+def grouped_value(root, group):
+    """The first value text labelled by the titled group around it."""
+    root.clear_cache()
+    for node in walk(root):
+        if node.get_role_name() == "label" and any(
+                g.get_name() == group for g in related(node, Atspi.RelationType.LABELLED_BY)):
+            return node
+    return None
+
+
+def name(node):
+    node.clear_cache()
+    return node.get_name() or ""
 
 
 def act(node, *names):
@@ -75,11 +102,6 @@ def act(node, *names):
             node.do_action(actions[name])
             return name
     sys.exit(f"atspi-check: FAILED, {node.get_name()} offers {sorted(actions)}")
-
-
-def description(node):
-    node.clear_cache()
-    return node.get_description() or ""
 
 
 def server_pid():
@@ -93,16 +115,24 @@ def server_pid():
 
 app = wait_for("the client on the accessibility bus", client, 30)
 pressure = wait_for("the Pressure value", lambda: value_label(app, "Pressure"))
-wait_for("a pressure value", lambda: description(pressure).endswith("PSI"))
-print(f"value label: name '{pressure.get_name()}', description '{description(pressure)}'")
-composition = value_label(app, "Composition A")
-print(f"value label: name '{composition.get_name()}', description '{description(composition)}'")
+wait_for("a pressure value", lambda: name(pressure).endswith("PSI"))
+print(f"value text labelled by 'Pressure': name '{name(pressure)}'")
+column = wait_for("the Column values", lambda: value_label(app, "Column"))
+print(f"value text labelled by 'Column': name '{name(column)}', labelled by "
+      f"{sorted(n.get_name() for n in related(column, Atspi.RelationType.LABELLED_BY))}")
+composition = wait_for("the Composition A value", lambda: grouped_value(app, "Composition"))
+print(f"value text in 'Composition': name '{name(composition)}'")
 
-# What a screen reader listens to: a value label announcing its new text.
+# What a screen reader listens to: a value text announcing its new text, and notifications.
 announced = []
+notified = []
 listener = Atspi.EventListener.new(
     lambda event: announced.append(event.source.get_name()) if event.source else None)
-listener.register("object:property-change:accessible-description")
+listener.register("object:property-change:accessible-name")
+notifications = Atspi.EventListener.new(
+    lambda event: notified.append(event.source.get_name())
+    if event.source and event.detail1 and event.source.get_role_name() == "notification" else None)
+notifications.register("object:state-changed:showing")
 
 act(wait_for("the Wet Prime button", lambda: find(app, "push button", "Wet Prime")), "press", "click")
 dialog = wait_for("the Wet Prime dialog", lambda: find(app, "dialog", "Wet Prime"))
@@ -111,11 +141,19 @@ print(f"A2 role: {a2.get_role_name()}")
 used = act(a2, "toggle", "press", "click")
 wait_for("A2 checked", lambda: a2.get_state_set().contains(Atspi.StateType.CHECKED), 5)
 print(f"A2 action '{used}': checked")
-wait_for("the instrument drawing from reservoir 2", lambda: description(composition).endswith("%A2"))
-print(f"after SelectSolvent(2): '{description(composition)}'")
-wait_for("the change announced", lambda: "Composition A" in announced, 5)
-print("description change announced for 'Composition A'")
+wait_for("the instrument drawing from reservoir 2", lambda: name(composition).endswith("%A2"))
+print(f"after SelectSolvent(2): '{name(composition)}'")
+wait_for("the change announced", lambda: name(composition) in announced, 5)
+print(f"name change announced: '{name(composition)}'")
 act(find(dialog, "push button", "Cancel"), "press", "click")
+
+subprocess.run([SERVER, "raise-error", "Pump A over pressure"], check=True, capture_output=True)
+wait_for("the error announced", lambda: "Pump A over pressure" in notified, 10)
+time.sleep(4.5)
+print(f"error announced as a notification: {notified.count('Pump A over pressure')} time(s) "
+      f"over two more refreshes")
+if notified.count("Pump A over pressure") != 1:
+    sys.exit("atspi-check: FAILED, the error was announced more than once")
 
 pane = wait_for("the connection pane", lambda: find(app, "label", "Instrument ", starts=True))
 print(f"status bar: '{pane.get_name()}'")

@@ -53,6 +53,7 @@ COrvixClientView::COrvixClientView(QWidget* parent)
     errorsPalette.setColor(QPalette::WindowText, Qt::red);
     m_ui->errorsText->setPalette(errorsPalette);
     connect(m_ui->errorsText, &CClickableLabel::clicked, this, &COrvixClientView::ClearErrors);
+    m_errorAnnouncement = new CAnnouncement(this);
 
     // The Errors text stays as it is: it keeps its colour and can still be clicked away.
     m_values = {m_ui->statusText,       m_ui->stateText,        m_ui->pressureText,
@@ -208,7 +209,10 @@ QString COrvixClientView::ShowFirstError() {
     if (!firstError) {
         return {};
     }
-    m_ui->errorsText->setText(*firstError);
+    if (*firstError != m_ui->errorsText->text()) {
+        m_ui->errorsText->setText(*firstError);
+        m_errorAnnouncement->Announce(*firstError);
+    }
     return *firstError;
 }
 
@@ -239,7 +243,8 @@ void COrvixClientView::ShowStale(bool stale) {
 }
 
 void COrvixClientView::ClearErrors() {
-    m_ui->errorsText->clear();
+    // Through setText, so that assistive technology hears that the text is gone.
+    m_ui->errorsText->setText(QString());
 }
 
 void COrvixClientView::OnResetCommunications() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "announcement.h"
 #include "command_target.h"
 #include "connection_status.h"
 #include "hresult.h"
@@ -83,6 +84,8 @@ private:
     CTestCommands* m_testCommands = nullptr;
     CConnectionStatus m_connection;
     QList<QWidget*> m_values;
+    // A new error is spoken once, wherever the focus is.
+    CAnnouncement* m_errorAnnouncement = nullptr;
     bool m_lastReadFailed = false;
     bool m_stale = false;
     int m_nTimer = 0;

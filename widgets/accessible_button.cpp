@@ -1,5 +1,8 @@
 #include "accessible_button.h"
 
+#include "accessible_label.h"
+#include "announcement.h"
+
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QCheckBox>
@@ -9,19 +12,6 @@
 #include <QToolButton>
 
 namespace {
-
-// The text without its mnemonic markers: "&&" is a literal ampersand.
-QString WithoutMnemonic(const QString& text) {
-    QString plain;
-    plain.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) == u'&' && i + 1 < text.size()) {
-            ++i;
-        }
-        plain += text.at(i);
-    }
-    return plain;
-}
 
 class CAccessibleButton : public QAccessibleWidget {
 public:
@@ -75,30 +65,6 @@ private:
     QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
-// A static text that reports clicks (it has a clicked() signal): its press action emits it.
-class CAccessibleClickableText : public QAccessibleWidget {
-public:
-    explicit CAccessibleClickableText(QLabel* label)
-        : QAccessibleWidget(label, QAccessible::StaticText) {}
-
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            return static_cast<QLabel*>(widget())->text();
-        }
-        return QAccessibleWidget::text(t);
-    }
-
-    QStringList actionNames() const override {
-        return widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
-    }
-
-    void doAction(const QString& actionName) override {
-        if (widget()->isEnabled() && actionName == pressAction()) {
-            QMetaObject::invokeMethod(widget(), "clicked", Qt::QueuedConnection);
-        }
-    }
-};
-
 QAccessibleInterface* ButtonFactory(const QString&, QObject* object) {
     if (auto* radio = qobject_cast<QRadioButton*>(object)) {
         return new CAccessibleButton(radio, QAccessible::RadioButton);
@@ -110,9 +76,11 @@ QAccessibleInterface* ButtonFactory(const QString&, QObject* object) {
         tool != nullptr && tool->menu() == nullptr) {
         return new CAccessibleButton(tool, QAccessible::Button);
     }
-    if (auto* label = qobject_cast<QLabel*>(object);
-        label != nullptr && label->metaObject()->indexOfSignal("clicked()") >= 0) {
-        return new CAccessibleClickableText(label);
+    if (auto* announcement = qobject_cast<CAnnouncement*>(object)) {
+        return new QAccessibleWidget(announcement, QAccessible::Notification);
+    }
+    if (auto* label = qobject_cast<QLabel*>(object)) {
+        return CreateAccessibleLabel(label);
     }
     return nullptr;
 }

@@ -1,17 +1,7 @@
 #include "value_label.h"
 
 void ShowValueText(QLabel* label, const QString& text) {
-    if (label->text() == text) {
-        return;
+    if (label->text() != text) {
+        label->setText(text);
     }
-    label->setText(text);
-    label->setAccessibleDescription(text);
-}
-
-void CValueLabel::setText(const QString& text) {
-    ShowValueText(this, text);
-}
-
-void CValueLabel::clear() {
-    setText(QString());
 }

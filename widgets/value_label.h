@@ -2,19 +2,16 @@
 
 #include <QLabel>
 
-// Shows a value in a label and gives assistive technology the same text as its description; an
-// unchanged value changes nothing, so a screen reader is not told of every refresh.
+// Shows a value in a label; an unchanged value changes nothing, so a screen reader is not told
+// of every refresh. The label's accessible name is what it shows (accessible_label.h), so the
+// form gives it no name of its own: its caption labels it (the caption's buddy, or the
+// captions property of a table cell).
 void ShowValueText(QLabel* label, const QString& text);
 
-// A static text that shows a value. Assistive technology reads its caption as the accessible
-// name (set in the form) and the value as the accessible description, which follows the text
-// whenever it changes, and only then.
+// A static text that shows a value the instrument reports or the client computes; assistive
+// technology reads the value as its name, after its caption.
 class CValueLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
-
-    // Hide QLabel's own, which would leave the description behind the text.
-    void setText(const QString& text);
-    void clear();
 };

@@ -1,6 +1,8 @@
 #include "page_fixture.h"
 #include "resource.h"
 
+#include <QAccessible>
+
 namespace {
 
 class AutoSamplerPage : public PageTest {};
@@ -52,7 +54,8 @@ TEST_F(AutoSamplerPage, PositionsAreTwoWayChoicesAndAnUnknownReservoirKeepsItsTe
     EXPECT_EQ(Text(IDC_AUTOSAMPLER_STREAM_POSITION), QStringLiteral("Position 2"));
     EXPECT_EQ(Text(IDC_AUTOSAMPLER_VENT_POSITION), QStringLiteral("Vent"));
     EXPECT_EQ(Text(IDC_AUTOSAMPLER_SOLVENT_POSITION), QStringLiteral("A2"));
-    EXPECT_EQ(Control(IDC_AUTOSAMPLER_SOLVENT_POSITION)->accessibleDescription(),
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Control(IDC_AUTOSAMPLER_SOLVENT_POSITION))
+                  ->text(QAccessible::Name),
               QStringLiteral("A2"));
 
     fake->status.nInjectValve = 1;

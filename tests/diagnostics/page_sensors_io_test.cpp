@@ -45,10 +45,11 @@ TEST_F(SensorsPage, EachFieldDrivesItsOwnIndicator) {
     }
     // The vent pair is swapped in the record: field 15 is position 2.
     QWidget* ventPosition2 = Control(IDC_SENSOR_VENT_POSITION_2);
-    EXPECT_EQ(ventPosition2->accessibleName(), QStringLiteral("Position 2"));
+    EXPECT_EQ(ventPosition2->accessibleName(), QStringLiteral("Position 2 clear"));
     fake->sensors.anSensor = {};
     fake->sensors.anSensor[15] = 1;
     sensors.OnTimer();
+    EXPECT_EQ(ventPosition2->accessibleName(), QStringLiteral("Position 2 set"));
     EXPECT_EQ(ventPosition2->accessibleDescription(), QStringLiteral("set"));
     EXPECT_EQ(Control(IDC_SENSOR_VENT_POSITION_1)->accessibleDescription(),
               QStringLiteral("clear"));
@@ -127,7 +128,7 @@ TEST_F(IOPage, ShowsOffUntilTheFirstTickThenEachLine) {
     QAccessibleInterface* picture =
         QAccessible::queryAccessibleInterface(Control(IDC_IO_INJECT_EVENT));
     EXPECT_EQ(picture->role(), QAccessible::Graphic);
-    EXPECT_EQ(picture->text(QAccessible::Name), QStringLiteral("Inject Event"));
+    EXPECT_EQ(picture->text(QAccessible::Name), QStringLiteral("Inject Event ON"));
     EXPECT_EQ(picture->text(QAccessible::Description), QStringLiteral("ON"));
     fake->outInts["ReadEventIO"] = {-1, 2, 0, 0, 0, 0, 0, 1};
     io.OnTimer();

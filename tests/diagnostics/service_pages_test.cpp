@@ -6,6 +6,7 @@
 #include "process_state.h"
 #include "resource.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -189,9 +190,15 @@ TEST_F(SilkPage, TheGridFollowsTheSyringeDataEveryTick) {
     EXPECT_EQ(Text(&m_page, IDC_SILK_STATE_1), QStringLiteral("Empty"));
     EXPECT_EQ(Text(&m_page, IDC_SILK_STATE_1 + 5), QStringLiteral("Invalid"));
     EXPECT_EQ(Text(&m_page, IDC_SILK_POSITION_1 + 5), QStringLiteral("-42"));
-    auto* pressure = Control<QLabel>(&m_page, IDC_SILK_PRESSURE_1);
-    EXPECT_EQ(pressure->accessibleName(), QStringLiteral("Syringe 1 Pressure"));
-    EXPECT_EQ(pressure->accessibleDescription(), QStringLiteral("-5.0"));
+    // A grid cell reads as its value, labelled by its row and its column.
+    QAccessibleInterface* pressure =
+        QAccessible::queryAccessibleInterface(Control<QLabel>(&m_page, IDC_SILK_PRESSURE_1));
+    EXPECT_EQ(pressure->text(QAccessible::Name), QStringLiteral("-5.0"));
+    QStringList captions;
+    for (const auto& [caption, relation] : pressure->relations(QAccessible::Label)) {
+        captions << caption->text(QAccessible::Name);
+    }
+    EXPECT_EQ(captions, (QStringList{"1", "Pressure"}));
 }
 
 TEST_F(SilkPage, DownloadHandsOverTheWholePathAndKeepsTheCurrentDirectory) {

@@ -70,11 +70,12 @@ TEST_F(ChangeFlowTest, LayoutAndStartValuesFollowTheFittedPumpC) {
     struct Layout {
         int installed, ternary;
         bool thirdShown, postColumnShown;
-        const char *unit, *third;
+        const char *unit, *third, *thirdName;
     };
-    for (const Layout& layout :
-         {Layout{0, 1, false, false, "% C", "7.00"}, Layout{0, 0, false, false, "% C", "3.25"},
-          Layout{1, 1, true, false, "% C", "7.00"}, Layout{1, 0, true, true, "µL/min", "3.25"}}) {
+    for (const Layout& layout : {Layout{0, 1, false, false, "% C", "7.00", "Composition C"},
+                                 Layout{0, 0, false, false, "% C", "3.25", "Composition C"},
+                                 Layout{1, 1, true, false, "% C", "7.00", "Composition C"},
+                                 Layout{1, 0, true, true, "µL/min", "3.25", "Post Column"}}) {
         SCOPED_TRACE(::testing::Message() << layout.installed << layout.ternary);
         SetPumpC(layout.installed, layout.ternary);
         Forget();
@@ -91,6 +92,12 @@ TEST_F(ChangeFlowTest, LayoutAndStartValuesFollowTheFittedPumpC) {
             EXPECT_EQ(unit->text(), QString::fromUtf8(layout.unit));
             EXPECT_EQ(Control<QLabel>(dialog, IDC_CHANGE_FLOW_POST_COLUMN)->isVisible(),
                       layout.postColumnShown);
+            // A screen reader names each edit by what it holds, the unit after it.
+            auto* flow = Control<QLineEdit>(dialog, IDC_CHANGE_FLOW_RATE);
+            EXPECT_EQ(flow->accessibleName(), QStringLiteral("Flow Rate"));
+            EXPECT_EQ(flow->accessibleDescription(), QStringLiteral("µL/min"));
+            EXPECT_EQ(third->accessibleName(), QString::fromUtf8(layout.thirdName));
+            EXPECT_EQ(third->accessibleDescription(), QString::fromUtf8(layout.unit));
             Press(third, Qt::Key_Escape);
         });
         EXPECT_EQ(m_pFake->calls, std::vector<std::string>{"ReadStatus()"});

@@ -1,16 +1,20 @@
 // The operator dialogs through assistive technology: named controls, proper roles, and actions
 // that do what a click does.
 #include "accessibility_check.h"
+#include "accessible_label.h"
 #include "change_flow_dlg.h"
 #include "dialog_test.h"
 #include "dry_prime_dlg.h"
 #include "password_dlg.h"
 #include "plate_type_dlg.h"
 #include "resource.h"
+#include "value_label.h"
 #include "wet_prime_dlg.h"
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QRadioButton>
 
 #include <memory>
@@ -40,6 +44,45 @@ TEST_F(DialogTest, EveryDialogKeepsTheAccessibilityContract) {
                 << dialog->metaObject()->className();
         });
     }
+}
+
+// The check hears what a screen reader would miss on any form: a value named by its caption
+// instead of its text, a value without a caption, and an edit whose name and caption differ.
+TEST(AccessibilityCheck, ReportsEachBreachOfTheContract) {
+    QWidget form;
+    auto* layout = new QGridLayout(&form);
+    auto* caption = new QLabel(QStringLiteral("Pressure"));
+    auto* value = new CValueLabel(QStringLiteral("915 PSI"));
+    caption->setBuddy(value);
+    auto* orphan = new CValueLabel(QStringLiteral("30.0\u00b0C"));
+    orphan->setObjectName(QStringLiteral("orphan"));
+    auto* flowCaption = new QLabel(QStringLiteral("Flow Rate"));
+    auto* flow = new QLineEdit;
+    flow->setObjectName(QStringLiteral("flow"));
+    flowCaption->setBuddy(flow);
+    flow->setAccessibleName(QStringLiteral("\u00b5L/min"));
+    layout->addWidget(caption, 0, 0);
+    layout->addWidget(value, 0, 1);
+    layout->addWidget(orphan, 1, 1);
+    layout->addWidget(flowCaption, 2, 0);
+    layout->addWidget(flow, 2, 1);
+    EXPECT_EQ(AccessibilityProblems(&form).size(), 2) << "the edit and the orphan";
+
+    value->setAccessibleName(QStringLiteral("Pressure"));
+    const QStringList problems = AccessibilityProblems(&form);
+    EXPECT_EQ(problems.size(), 3);
+    EXPECT_TRUE(problems.contains(QStringLiteral("orphan: value text without a caption")));
+    EXPECT_TRUE(problems.contains(
+        QStringLiteral("flow: control named '\u00b5L/min' but its caption says 'Flow Rate'")));
+
+    flow->setAccessibleName(QString());
+    value->setAccessibleName(QString());
+    orphan->setProperty(kCaptionsProperty, QStringList{QStringLiteral("rowCaption")});
+    EXPECT_EQ(AccessibilityProblems(&form).size(), 1) << "no label of that name";
+    auto* rowCaption = new QLabel(QStringLiteral("Column"));
+    rowCaption->setObjectName(QStringLiteral("rowCaption"));
+    layout->addWidget(rowCaption, 1, 0);
+    EXPECT_EQ(AccessibilityProblems(&form), QStringList());
 }
 
 TEST_F(DialogTest, ReservoirsAreRadioButtonsWhoseActionSelectsTheSolvent) {

@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "simulator_session.h"
 
+#include <QAccessible>
 #include <QLabel>
 
 #include <memory>
@@ -103,7 +104,8 @@ TEST_F(StatusViewOnSimulator, TheTestMenusGetShowsTheMethodItsSetStoredUntilTheN
     view->OnCommand(ID_TEST_GET_SEPARATION_METHOD);
     EXPECT_EQ(Text(IDC_COLUMN_SET), QStringLiteral("35.0"));
     EXPECT_EQ(Text(IDC_SAMPLE_SET), QStringLiteral("35.0"));
-    EXPECT_EQ(FindControl<QLabel>(view.get(), IDC_SAMPLE_SET)->accessibleDescription(),
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(FindControl<QLabel>(view.get(), IDC_SAMPLE_SET))
+                  ->text(QAccessible::Name),
               QStringLiteral("35.0"));
     view->OnTimer();
     EXPECT_EQ(Text(IDC_COLUMN_SET), QStringLiteral("35.0\u00B0C"));

@@ -2,6 +2,7 @@
 #include "status_view_fixture.h"
 
 #include "accessibility_check.h"
+#include "announcement.h"
 #include "instrument_proxy.h"
 #include "resource.h"
 
@@ -15,21 +16,41 @@ QAccessibleInterface* Accessible(QWidget* widget) {
     return QAccessible::queryAccessibleInterface(widget);
 }
 
-TEST_F(StatusViewTest, ValuesReachAssistiveTechnologyAsCaptionAndText) {
+// Counts the times a widget starts showing: a screen reader hears a notification then.
+class ShowCounter : public QObject {
+public:
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        shown += event->type() == QEvent::Show ? 1 : 0;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(StatusViewTest, ValuesAreNamedByTheirTextAndANewErrorIsAnnouncedOnce) {
     fake->status.fPressure = 1234.4F;
-    OpenView();
+    OpenView().show();
     view->OnTimer();
     EXPECT_EQ(AccessibilityProblems(view.get()), QStringList());
     QAccessibleInterface* pressure = Accessible(Label(IDC_PRESSURE));
-    EXPECT_EQ(pressure->text(QAccessible::Name), QStringLiteral("Pressure"));
-    EXPECT_EQ(pressure->text(QAccessible::Description), QStringLiteral("1234 PSI"));
+    EXPECT_EQ(pressure->text(QAccessible::Name), QStringLiteral("1234 PSI"));
 
+    auto* announcement = view->findChild<CAnnouncement*>();
+    ASSERT_NE(announcement, nullptr);
+    EXPECT_EQ(Accessible(announcement)->role(), QAccessible::Notification);
+    ShowCounter announced;
+    announcement->installEventFilter(&announced);
     fake->status.fPressure = 80.0F;
     fake->status.bErrorsPending = 1;
     fake->firstError = "Pump A over pressure";
     view->OnTimer();
-    EXPECT_EQ(pressure->text(QAccessible::Description), QStringLiteral("80 PSI"));
-    EXPECT_EQ(Accessible(Label(IDC_ERRORS))->text(QAccessible::Description),
+    view->OnTimer();
+    EXPECT_EQ(pressure->text(QAccessible::Name), QStringLiteral("80 PSI"));
+    EXPECT_EQ(Accessible(Label(IDC_ERRORS))->text(QAccessible::Name),
+              QStringLiteral("Pump A over pressure"));
+    EXPECT_EQ(announced.shown, 1) << "a new error is announced once, not at every refresh";
+    EXPECT_EQ(Accessible(announcement)->text(QAccessible::Name),
               QStringLiteral("Pump A over pressure"));
     // Pressed through assistive technology, the error goes as by a click.
     Accessible(Label(IDC_ERRORS))
@@ -37,12 +58,13 @@ TEST_F(StatusViewTest, ValuesReachAssistiveTechnologyAsCaptionAndText) {
         ->doAction(QAccessibleActionInterface::pressAction());
     QCoreApplication::processEvents();
     EXPECT_EQ(Text(IDC_ERRORS), QString());
-    EXPECT_EQ(Accessible(Label(IDC_ERRORS))->text(QAccessible::Description), QString());
+    EXPECT_EQ(Accessible(Label(IDC_ERRORS))->text(QAccessible::Name), QString());
     EXPECT_EQ(AccessibilityProblems(view.get()), QStringList());
 
-    // From the keyboard too.
+    // From the keyboard too; an error still pending after it was cleared is new again.
     view->OnTimer();
     ASSERT_FALSE(Text(IDC_ERRORS).isEmpty());
+    EXPECT_EQ(announced.shown, 2);
     QTest::keyClick(Label(IDC_ERRORS), Qt::Key_Space);
     EXPECT_EQ(Text(IDC_ERRORS), QString());
 }
