@@ -268,6 +268,10 @@ void CMainFrame::FitToView() {
     if (centralWidget() == nullptr) {
         return;
     }
+    for (CFormScrollArea* area : centralWidget()->findChildren<CFormScrollArea*>()) {
+        area->SettleLayout();
+    }
+    centralWidget()->updateGeometry();
     const QSize wanted = sizeHint();
     resize(size().boundedTo(wanted).expandedTo(minimumSizeHint()));
 }

@@ -56,6 +56,21 @@ void CFormScrollArea::SetContent(QWidget* content) {
     content->installEventFilter(this);
 }
 
+void CFormScrollArea::SettleLayout() {
+    if (widget() == nullptr) {
+        return;
+    }
+    // Innermost first: a layout's activation tells the widget around it that its size changed.
+    const QList<QLayout*> layouts = widget()->findChildren<QLayout*>();
+    for (auto layout = layouts.rbegin(); layout != layouts.rend(); ++layout) {
+        (*layout)->activate();
+    }
+    if (widget()->layout() != nullptr) {
+        widget()->layout()->activate();
+    }
+    updateGeometry();
+}
+
 QSize CFormScrollArea::sizeHint() const {
     const int frame = 2 * frameWidth();
     if (widget() == nullptr) {

@@ -26,6 +26,11 @@ public:
     // with other parts those get their whole size first.
     void AskForLeast() { m_asksForLeast = true; }
 
+    // Brings the size hint up to date at once. Hidden controls and new fonts reach the layouts
+    // around them only through posted events, a level at a time, so a window fitted to its form
+    // right after such a change would otherwise be fitted to the form as it was.
+    void SettleLayout();
+
     // The content's whole size: the window's natural size stays what the form asks for.
     QSize sizeHint() const override;
     // Never more than the form's whole size.

@@ -10,8 +10,16 @@ void ShowValueText(QLabel* label, const QString& text);
 
 // A static text that shows a value the instrument reports or the client computes; assistive
 // technology reads the value as its name, after its caption.
+// Before its first reading it takes a line's height all the same, so a window fitted to its
+// form does not come up short once the values arrive.
 class CValueLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+private:
+    QSize WithLine(QSize size) const;
 };

@@ -119,6 +119,25 @@ TEST_F(StatusViewTest, StatusStateAndErrorsUseTheBoldSwissFont) {
     EXPECT_NE(Label(IDC_PRESSURE)->font().weight(), QFont::Bold);
 }
 
+// The frame is fitted to the form before the first reading: a value or an error arriving later
+// must not make the form taller than the window it was fitted to.
+TEST_F(StatusViewTest, ValuesTakeTheirHeightBeforeTheFirstReading) {
+    OpenView();
+    std::vector<int> before;
+    for (int id : {IDC_PRESSURE, IDC_STATUS, IDC_STATE, IDC_ERRORS}) {
+        before.push_back(Label(id)->sizeHint().height());
+    }
+    fake->status.bErrorsPending = 1;
+    fake->firstError = "Pump A overpressure";
+    view->OnTimer();
+    ASSERT_FALSE(Text(IDC_ERRORS).isEmpty());
+    std::vector<int> after;
+    for (int id : {IDC_PRESSURE, IDC_STATUS, IDC_STATE, IDC_ERRORS}) {
+        after.push_back(Label(id)->sizeHint().height());
+    }
+    EXPECT_EQ(after, before);
+}
+
 TEST_F(StatusViewTest, ConfigurationFlagsAreCopiedFromTheirOwnFields) {
     // Distinct values catch a flag read from another field.
     fake->configuration.bPumpCInstalled = 2;
