@@ -79,8 +79,11 @@ private:
 
 QString CRawDataFile::Append(std::span<const std::int32_t> values) const {
     QByteArray bytes(static_cast<qsizetype>(values.size_bytes()), Qt::Uninitialized);
-    qToLittleEndian<std::int32_t>(values.data(), static_cast<qsizetype>(values.size()),
-                                  bytes.data());
+    // No values (an empty block) still create the file; there is just nothing to convert.
+    if (!values.empty()) {
+        qToLittleEndian<std::int32_t>(values.data(), static_cast<qsizetype>(values.size()),
+                                      bytes.data());
+    }
 
     CAppendHandle file;
     if (!file.Open(QFile::encodeName(m_path))) {

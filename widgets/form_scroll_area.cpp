@@ -18,8 +18,12 @@ CFormScrollArea::CFormScrollArea(QWidget* parent) : QScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setFocusPolicy(Qt::NoFocus);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { FollowFocus(now); });
+    m_followFocus = connect(qApp, &QApplication::focusChanged, this,
+                            [this](QWidget*, QWidget* now) { FollowFocus(now); });
+}
+
+CFormScrollArea::~CFormScrollArea() {
+    disconnect(m_followFocus);
 }
 
 CFormScrollArea* CFormScrollArea::Wrap(QWidget* form) {

@@ -12,6 +12,7 @@ class CFormScrollArea : public QScrollArea {
     Q_OBJECT
 public:
     explicit CFormScrollArea(QWidget* parent = nullptr);
+    ~CFormScrollArea() override;
 
     // Moves the form's layout, with every control in it, into a scroll area that becomes the
     // form's only content; the form keeps its name, properties and Tab order. Null when the form
@@ -47,4 +48,7 @@ private:
     static void ScrollTo(QScrollBar* bar, int start, int length, int shown);
 
     bool m_asksForLeast = false;
+    // Ended with this object: the focus moves while its controls are destroyed, after this
+    // class's part of it is gone.
+    QMetaObject::Connection m_followFocus;
 };

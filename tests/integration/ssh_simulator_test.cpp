@@ -94,8 +94,9 @@ protected:
             client.terminate();
         }
         EXPECT_TRUE(client.waitForFinished(kSshTimeoutMs));
-        EXPECT_EQ(client.exitCode(), 0);
-        return QString::fromLocal8Bit(client.readAllStandardError());
+        const QString errors = QString::fromLocal8Bit(client.readAllStandardError());
+        EXPECT_EQ(client.exitCode(), 0) << errors.toStdString();
+        return errors;
     }
 
     LoopbackSshServer m_ssh;
