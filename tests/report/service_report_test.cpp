@@ -2,6 +2,7 @@
 #include "event_log.h"
 #include "event_log_history.h"
 #include "fake_instrument_server.h"
+#include "history_writer.h"
 #include "modal_answerer.h"
 #include "process_state.h"
 #include "report_document.h"
@@ -9,6 +10,7 @@
 #include "service_report.h"
 #include "service_report_command.h"
 #include "service_report_dlg.h"
+#include "stored_history.h"
 #include "string_table.h"
 #include "trace_picture.h"
 #include "ui.h"
@@ -25,6 +27,8 @@
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -268,3 +272,24 @@ TEST_F(ServiceReportTest, TheDialogKeepsTheAccessibilityContract) {
 }
 
 } // namespace
+
+// The report's history is the history file's, with what the writer still held, oldest first.
+TEST(StoredHistory, ReadsWhatWasRecordedSinceTheTimeOldestFirst) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    CHistoryWriter writer(home.filePath(QStringLiteral("history.sqlite")), {});
+    const std::int64_t since = kNow.toMSecsSinceEpoch();
+    for (const auto& [whenMs, kind, text] :
+         {std::tuple{since - 1, HistoryKind::Action, QStringLiteral("before the visit")},
+          std::tuple{since, HistoryKind::Action, QStringLiteral("Change Flow: accepted")},
+          std::tuple{since + 1, HistoryKind::Error, QStringLiteral("Pump A overpressure")}}) {
+        writer.Append({0, whenMs, kind, QStringLiteral("engineer"), QStringLiteral("lab-pc"),
+                       QStringLiteral("OX2-1"), text});
+    }
+    const std::vector<ServiceHistoryEntry> entries = CStoredHistory(&writer).EntriesSince(kNow);
+    ASSERT_EQ(entries.size(), 2U);
+    EXPECT_EQ(entries[0].utc, kNow);
+    EXPECT_EQ(entries[0].text, QStringLiteral("Change Flow: accepted"));
+    EXPECT_EQ(entries[1].kind, HistoryKindText(HistoryKind::Error));
+    EXPECT_EQ(entries[1].serial, QStringLiteral("OX2-1"));
+}
