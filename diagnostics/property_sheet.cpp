@@ -162,12 +162,17 @@ void CPropertySheet::PressButton(const QString& name) {
     }
 }
 
-void CPropertySheet::showEvent(QShowEvent* event) {
-    Build();
-    if (m_active < 0 && !m_pages.isEmpty()) {
-        Activate(qBound(0, m_selectPage, static_cast<int>(m_pages.size()) - 1));
+void CPropertySheet::setVisible(bool visible) {
+    // Controls added to a window already on show stay hidden until the event loop shows them:
+    // built and activated in its show event, the sheet took the size of an empty window. Its
+    // first page is activated here instead, still before it shows.
+    if (visible) {
+        Build();
+        if (m_active < 0 && !m_pages.isEmpty()) {
+            Activate(qBound(0, m_selectPage, static_cast<int>(m_pages.size()) - 1));
+        }
     }
-    QDialog::showEvent(event);
+    QDialog::setVisible(visible);
 }
 
 bool CPropertySheet::SetActivePage(int index) {

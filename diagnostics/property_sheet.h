@@ -64,8 +64,12 @@ signals:
     // A page became the one in front, after its activation step.
     void activePageChanged(int index);
 
+public:
+    // Builds the tabs, the page area and the buttons and activates the first page before the
+    // sheet first shows, so that it takes the size they ask for.
+    void setVisible(bool visible) override;
+
 protected:
-    void showEvent(QShowEvent* event) override;
     void reject() override;
     void done(int result) override;
 
