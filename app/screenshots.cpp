@@ -109,6 +109,9 @@ bool ShootServiceSheet(CMainFrame* frame, const QDir& folder, const QString& nam
     CDiagnosticSheet sheet(LoadString(IDS_SERVICE_DIAGNOSTICS), frame, 0);
     bool saved = false;
     QTimer::singleShot(kShowMs, &sheet, [&sheet, &saved, &folder, &name, &tab, settleMs] {
+        // Qt gives a new window at most two thirds of the screen, and the offscreen screen is
+        // small: the sheet is shown whole, as on a desktop.
+        sheet.resize(sheet.sizeHint());
         for (int i = 0; i < sheet.GetPageCount(); ++i) {
             if (sheet.GetPage(i)->Caption() == tab) {
                 sheet.SetActivePage(i);
