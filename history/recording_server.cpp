@@ -2,7 +2,7 @@
 
 #include "history_recorder.h"
 #include "ids_history.h"
-#include "pumps.h"
+#include "pump_mask.h"
 #include "string_table.h"
 
 #include <QDateTime>

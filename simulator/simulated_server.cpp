@@ -2,7 +2,7 @@
 
 #include "record_memory.h"
 #include "silk_file.h"
-#include "sim_results.h"
+#include "sim_refusals.h"
 
 #include <QDir>
 

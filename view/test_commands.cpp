@@ -1,7 +1,7 @@
 #include "test_commands.h"
 
 #include "instrument_server.h"
-#include "pumps.h"
+#include "pump_mask.h"
 #include "raw_data_file.h"
 #include "record_memory.h"
 #include "resource.h"

@@ -41,7 +41,7 @@ int PageCount(const QString& pdf) {
     return 0;
 }
 
-class ServiceReportSimulatorTest : public SimulatorTest {
+class ServiceReportSimulatorTest : public SimulatorSessionTest {
 protected:
     QTemporaryDir m_dir;
 };
