@@ -1,0 +1,92 @@
+#include "server_session.h"
+
+#include "com.h"
+#include "history_settings.h"
+#include "history_writer.h"
+#include "ids_diagnostics.h"
+#include "instrument_server.h"
+#include "process_state.h"
+#include "recording_server.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include <utility>
+
+namespace {
+
+constexpr std::int32_t kEnableSyringeData = 1;
+
+} // namespace
+
+CServerSession::~CServerSession() {
+    Close();
+}
+
+HRESULT CServerSession::CreateServerObject(IInstrumentServer** ppServer) {
+    return CoCreateInstance(CLSID_InstrumentServer, nullptr, CLSCTX_LOCAL_SERVER,
+                            IID_IInstrumentServer, reinterpret_cast<void**>(ppServer));
+}
+
+HRESULT CServerSession::Open() {
+    IInstrumentServer* pCreated = nullptr;
+    const HRESULT hr = CreateServerObject(&pCreated);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    InstallServer(pCreated);
+    pCreated->Release();
+    return hr;
+}
+
+void CServerSession::InstallServiceHistory(const QString& profileKey, bool noHistory) {
+    const HistorySettings settings =
+        HistorySettings::Read(QSettings(profileKey, QCoreApplication::applicationName()));
+    if (noHistory || !settings.enabled) {
+        return;
+    }
+    m_pHistory = std::make_unique<CHistoryRecorder>(
+        std::make_unique<CHistoryWriter>(HistoryFilePath(), settings.retention));
+    SetServiceHistory(m_pHistory.get());
+    IInstrumentServer* recording = CRecordingInstrumentServer::Create(g_pServer, *m_pHistory);
+    g_pServer->Release();
+    g_pServer = recording;
+}
+
+void CServerSession::Close() {
+    // A try in flight ends first: what it made goes with it.
+    m_pReconnector.reset();
+    if (g_pServer != nullptr) {
+        g_pServer->Release();
+        g_pServer = nullptr;
+        m_pForwarder = nullptr;
+    }
+    // Whatever is still waiting goes to the disk before the process ends.
+    SetServiceHistory(nullptr);
+    m_pHistory.reset();
+}
+
+void CServerSession::InstallServer(IInstrumentServer* pCreated) {
+    m_pForwarder = new CInstrumentServerForwarder(pCreated);
+    g_pServer = m_pForwarder;
+    m_pReconnector = std::make_unique<CServerReconnector>(m_pForwarder, &CreateServerObject);
+    QObject::connect(m_pReconnector.get(), &CServerReconnector::reconnected,
+                     [this] { OnServerReconnected(); });
+    m_pReconnector->Start();
+}
+
+void CServerSession::OnServerReconnected() {
+    // The new server is opened as the first one was; the view reads its configuration anew.
+    g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
+    // A new server process knows nothing of what the open pages and sheets asked the old one
+    // for: the syringe data fetch and the autosampler monitor.
+    if (g_state.syringeDataFlag != 0) {
+        g_pServer->EnableSyringeData(kEnableSyringeData);
+    }
+    if (g_state.autoSamplerMonitor) {
+        g_pServer->SetAutoSamplerMonitor(kAutoSamplerMonitorOn);
+    }
+    if (m_onReconnected) {
+        m_onReconnected();
+    }
+}
