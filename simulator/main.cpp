@@ -106,7 +106,7 @@ int Serve(QCoreApplication& app, const Options& options) {
               QStringLiteral("orvix-instrument-server: %1").arg(QString::fromStdString(*damage)));
         server->Instrument().Errors().Raise("Non-volatile memory lost: " + *damage);
         // The defaults replace the damaged file at once.
-        server->CommitMemory(true);
+        server->Instrument().CommitMemory(true);
     }
     if (options.linesPerSecond) {
         server->Instrument().Firmware().SetLinesPerSecond(*options.linesPerSecond);

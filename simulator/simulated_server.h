@@ -9,8 +9,9 @@
 
 // The simulated instrument behind IInstrumentServer: every operation brings the instrument up
 // to the clock's time, passes the faults a test asked for, checks that the instrument can
-// answer, then acts on the subsystem it belongs to. Returned blocks come from the task
-// allocator; the error list stays with the instrument's error log.
+// answer, then translates its records to and from the instrument model, which does the work.
+// Returned blocks come from the task allocator; the error list stays with the instrument's
+// error log. The operations are served one file per subsystem (simulated_server_*.cpp).
 class CSimulatedInstrumentServer final : public CInstrumentServerObject {
 public:
     // Reference count 1: the creator releases it. The clock and the memory outlive it.
@@ -35,20 +36,15 @@ public:
     bool HangOperation(const std::string& name, std::int64_t ms);
     void ClearFaults();
 
-    const std::string& SilkFolder() const {
-        return m_silkFolder;
+    const std::string& LastSilkFile() {
+        return m_instrument.Silk().LastFile();
     }
-    const std::string& LastSilkFile() const {
-        return m_lastSilkFile;
-    }
-    // Commits the non-volatile memory when it changed; a failure becomes an instrument error.
-    // With force, writes even an unchanged state, such as defaults over a damaged file.
-    void CommitMemory(bool force = false);
     // Brings the instrument up to time and writes changed counters now and then; the serving
     // process calls it on a timer, every operation calls it too.
-    void Tick();
-    static constexpr std::int64_t kCounterCommitMs = 10'000;
-    // A readable account of the whole instrument, for people and test logs.
+    void Tick() {
+        m_instrument.Tick();
+    }
+    // The instrument's account of itself, with the faults asked for.
     std::string DescribeState();
 
 private:
@@ -58,19 +54,17 @@ private:
 
     CSimulatedInstrumentServer(CSimClock& clock, CNonVolatileMemory& memory,
                                std::string silkFolder);
-    ~CSimulatedInstrumentServer() override;
+    ~CSimulatedInstrumentServer() override = default;
 
     HRESULT Enter(const char* operation, Access access);
-    void OnSilkDone(std::int32_t pumpMask);
-    std::optional<std::string> UploadSilk();
 
-    CNonVolatileMemory& m_memory;
     CSimulatedInstrument m_instrument;
-    std::string m_silkFolder;
-    std::string m_lastSilkFile;
-    std::int64_t m_lastCommitMs = 0;
     std::map<std::string, HRESULT> m_failures;
     std::map<std::string, std::int64_t> m_hangs;
-    // The pumps send their syringe record only once the client asked for it.
-    bool m_syringeDataEnabled = false;
 };
+
+// Where every operation starts: the faults asked for, then the access the operation needs.
+#define ORVIX_ENTER(access)                                                                        \
+    if (const HRESULT hrEnter = Enter(__func__, Access::access); hrEnter != S_OK) {                \
+        return hrEnter;                                                                            \
+    }
