@@ -153,17 +153,8 @@ void Usage() {
                          "  --download-rate N    firmware lines sent per second\n"
                          "\n"
                          "Acting on the running server:\n"
-                         "  power-off | power-on\n"
-                         "  raise-error TEXT\n"
-                         "  fail OPERATION HRESULT   make an operation fail (0 clears)\n"
-                         "  hang OPERATION MS        make an operation block (0 clears)\n"
-                         "  clear-faults\n"
-                         "  clock real|manual\n"
-                         "  step MS                  step the manual clock\n"
-                         "  download-rate LINES_PER_SECOND\n"
-                         "  input LINE on|off        event inputs 1 to 4\n"
-                         "  state                    print the instrument's state")
-              .arg(kInstrumentServiceName));
+                         "%2")
+              .arg(kInstrumentServiceName, ControlVerbsHelp()));
 }
 
 } // namespace
