@@ -2,7 +2,6 @@
 
 #include "instrument_bus.h"
 #include "simulated_server.h"
-#include "simulator_control.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -275,8 +274,8 @@ const ControlVerb* FindControlMethod(const QString& method, const QString& signa
     return nullptr;
 }
 
-QString ControlIntrospectionXml(const QString& interfaceName) {
-    QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(interfaceName);
+QString ControlIntrospectionXml() {
+    QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(kSimulatorControlInterface);
     const auto arg = [](const char* name, const char* type, const char* direction) {
         return QStringLiteral("      <arg name=\"%1\" type=\"%2\" direction=\"%3\"/>\n")
             .arg(QLatin1String(name), QLatin1String(type), QLatin1String(direction));
@@ -335,7 +334,7 @@ int RunControlVerb(const QStringList& arguments) {
     }
     QDBusMessage message =
         QDBusMessage::createMethodCall(kInstrumentServiceName, kInstrumentObjectPath,
-                                       CSimulatorControl::kInterface, QLatin1String(verb->method));
+                                       kSimulatorControlInterface, QLatin1String(verb->method));
     message.setArguments(*args);
     // A verb acts on a running instrument; it never starts one.
     message.setAutoStartService(false);

@@ -9,6 +9,9 @@
 
 class CSimulatedInstrumentServer;
 
+// The control interface, on the instrument's own object beside its instrument interface.
+inline const QString kSimulatorControlInterface = QStringLiteral("org.orvix.InstrumentSimulator1");
+
 // One argument of a control method as it goes on the bus.
 struct ControlArg {
     const char* name;
@@ -45,7 +48,7 @@ const std::vector<ControlVerb>& ControlVerbs();
 // The verb whose method and signature a call names; null when none does.
 const ControlVerb* FindControlMethod(const QString& method, const QString& signature);
 // The control interface's part of the introspection XML.
-QString ControlIntrospectionXml(const QString& interfaceName);
+QString ControlIntrospectionXml();
 // The lines --help shows for the verbs.
 QString ControlVerbsHelp();
 

@@ -115,7 +115,7 @@ int Serve(QCoreApplication& app, const Options& options) {
     {
         CInstrumentServerStub stub(server);
         CSimulatorControl control(*server);
-        stub.AddInterface(CSimulatorControl::kInterface, CSimulatorControl::IntrospectionXml(),
+        stub.AddInterface(kSimulatorControlInterface, ControlIntrospectionXml(),
                           [&control](const QDBusMessage& message, const QDBusConnection& link) {
                               return control.Handle(message, link);
                           });

@@ -4,12 +4,6 @@
 
 #include <QDBusError>
 
-const QString CSimulatorControl::kInterface = QStringLiteral("org.orvix.InstrumentSimulator1");
-
-QString CSimulatorControl::IntrospectionXml() {
-    return ControlIntrospectionXml(kInterface);
-}
-
 bool CSimulatorControl::Handle(const QDBusMessage& message, const QDBusConnection& connection) {
     const QDBusMessage reply = Act(message);
     if (message.isReplyRequired()) {
@@ -21,9 +15,10 @@ bool CSimulatorControl::Handle(const QDBusMessage& message, const QDBusConnectio
 QDBusMessage CSimulatorControl::Act(const QDBusMessage& call) {
     const ControlVerb* verb = FindControlMethod(call.member(), call.signature());
     if (verb == nullptr) {
-        return call.createErrorReply(QDBusError::UnknownMethod,
-                                     QStringLiteral("No method %1(%2) on %3")
-                                         .arg(call.member(), call.signature(), kInterface));
+        return call.createErrorReply(
+            QDBusError::UnknownMethod,
+            QStringLiteral("No method %1(%2) on %3")
+                .arg(call.member(), call.signature(), kSimulatorControlInterface));
     }
     // Whatever changes, it changes at the instrument's present time.
     m_server.Tick();
