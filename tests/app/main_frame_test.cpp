@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -262,6 +263,24 @@ TEST_F(MainFrame, EachControlCommandOpensItsWindow) {
         ModalAnswerer answerer({&ModalAnswerer::Reject});
         m_frame.OnCommand(command);
         EXPECT_EQ(answerer.Seen(), QStringList{title}) << command;
+    }
+}
+
+// The window system keeps a dialog over the window it belongs to, and with it.
+TEST_F(MainFrame, EveryWindowACommandOpensBelongsToTheFrame) {
+    m_commands.SetOwner(&m_frame);
+    m_frame.show();
+    const auto owned = [this](QWidget* modal) {
+        EXPECT_EQ(modal->windowHandle()->transientParent(), m_frame.windowHandle())
+            << modal->windowTitle().toStdString();
+        ModalAnswerer::Reject(modal);
+    };
+    for (const int command :
+         {ID_CONTROL_CHANGE_FLOW, ID_CONTROL_DRY_PRIME, ID_CONTROL_WET_PRIME,
+          ID_CONTROL_USER_DIAGNOSTICS, ID_APP_ABOUT, ID_CONTROL_SERVICE_DIAGNOSTICS}) {
+        ModalAnswerer answerer({owned});
+        m_frame.OnCommand(command);
+        EXPECT_TRUE(answerer.Finished()) << command;
     }
 }
 
