@@ -84,6 +84,16 @@ protected:
         }
         return nullptr;
     }
+    // Opens the first window of each command that opens one and hands it to step.
+    void OpenEachDialog(const ModalAnswerer::Step& step) {
+        for (const int command :
+             {ID_CONTROL_CHANGE_FLOW, ID_CONTROL_DRY_PRIME, ID_CONTROL_WET_PRIME,
+              ID_CONTROL_USER_DIAGNOSTICS, ID_APP_ABOUT, ID_CONTROL_SERVICE_DIAGNOSTICS}) {
+            ModalAnswerer answerer({step});
+            m_frame.OnCommand(command);
+            EXPECT_TRUE(answerer.Finished()) << command;
+        }
+    }
     QLabel* ErrorsText() const { return FindControl<QLabel>(m_view, 1017); }
     void ShowAnError() {
         m_fake->status.bErrorsPending = 1;
@@ -275,13 +285,7 @@ TEST_F(MainFrame, EveryWindowACommandOpensBelongsToTheFrame) {
             << modal->windowTitle().toStdString();
         ModalAnswerer::Reject(modal);
     };
-    for (const int command :
-         {ID_CONTROL_CHANGE_FLOW, ID_CONTROL_DRY_PRIME, ID_CONTROL_WET_PRIME,
-          ID_CONTROL_USER_DIAGNOSTICS, ID_APP_ABOUT, ID_CONTROL_SERVICE_DIAGNOSTICS}) {
-        ModalAnswerer answerer({owned});
-        m_frame.OnCommand(command);
-        EXPECT_TRUE(answerer.Finished()) << command;
-    }
+    OpenEachDialog(owned);
 }
 
 TEST_F(MainFrame, TheServiceSheetOpensOnlyBehindTheAccessCode) {
@@ -365,13 +369,7 @@ TEST_F(MainFrame, EveryDialogTakesASmallSizeAndKeepsItsControlsInReach) {
             << modal->windowTitle().toStdString();
         ModalAnswerer::Reject(modal);
     };
-    for (const int command :
-         {ID_CONTROL_CHANGE_FLOW, ID_CONTROL_DRY_PRIME, ID_CONTROL_WET_PRIME,
-          ID_CONTROL_USER_DIAGNOSTICS, ID_APP_ABOUT, ID_CONTROL_SERVICE_DIAGNOSTICS}) {
-        ModalAnswerer answerer({shrink});
-        m_frame.OnCommand(command);
-        EXPECT_TRUE(answerer.Finished()) << command;
-    }
+    OpenEachDialog(shrink);
 }
 
 } // namespace
