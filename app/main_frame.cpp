@@ -268,12 +268,27 @@ void CMainFrame::FitToView() {
     if (centralWidget() == nullptr) {
         return;
     }
+    // Controls get their style's fonts and margins when polished, which before the first show
+    // they are not yet: measured unpolished, the form asks for less than it will need.
+    ensurePolished();
     for (CFormScrollArea* area : centralWidget()->findChildren<CFormScrollArea*>()) {
         area->SettleLayout();
     }
     centralWidget()->updateGeometry();
-    const QSize wanted = sizeHint();
-    resize(size().boundedTo(wanted).expandedTo(minimumSizeHint()));
+    resize(size().boundedTo(FormSizeOnScreen()).expandedTo(minimumSizeHint()));
+    m_fittedSize = size();
+}
+
+QSize CMainFrame::FormSizeOnScreen() const {
+    // The title bar and borders, whether a window manager or the toolkit draws them, lie around
+    // the size set here.
+    const QSize decorations = frameGeometry().size() - size();
+    return sizeHint().boundedTo(screen()->availableGeometry().size() - decorations);
+}
+
+void CMainFrame::GrowToForm() {
+    resize(size().expandedTo(FormSizeOnScreen()));
+    m_fittedSize = size();
 }
 
 QList<QAction*> CMainFrame::Actions(int commandId) const {
@@ -289,6 +304,11 @@ QAction* CMainFrame::Action(int commandId) const {
 }
 
 bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest && size() == m_fittedSize) {
+        const bool handled = QMainWindow::event(event);
+        GrowToForm();
+        return handled;
+    }
     // A dock is polished before it first shows, with its content in place.
     if (event->type() == QEvent::ChildPolished) {
         if (auto* dock = qobject_cast<QDockWidget*>(static_cast<QChildEvent*>(event)->child())) {

@@ -75,8 +75,13 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
 }
 
 int AppMessageBox(const QString& text, unsigned type) {
-    return ShowMessageBox(QApplication::activeWindow(), text, QApplication::applicationName(),
-                          type);
+    // A compositor may give no window the keyboard (a kiosk, a seat without one); the box then
+    // still belongs to the dialog that asks.
+    QWidget* owner = QApplication::activeWindow();
+    if (owner == nullptr) {
+        owner = QApplication::activeModalWidget();
+    }
+    return ShowMessageBox(owner, text, QApplication::applicationName(), type);
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
