@@ -18,6 +18,8 @@
 #include "recording_server.h"
 #include "report_file.h"
 #include "resource.h"
+#include "server_creation.h"
+#include "ssh_bus.h"
 #include "stored_history.h"
 #include "string_table.h"
 #include "ui.h"
@@ -75,13 +77,13 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
     m_comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
     IInstrumentServer* pCreated = nullptr;
-    const HRESULT hr = CreateServerObject(&pCreated);
+    QString reason;
+    const HRESULT hr = CreateFirstServer(&pCreated, &reason);
     if (FAILED(hr)) {
-        // What the transport said (ssh's words for a remote computer) says more than the code.
-        const std::string detail = TakeErrorInfoText();
-        ShowMessageBox(nullptr,
-                       QString::fromStdString(detail.empty() ? SystemMessageText(hr) : detail),
-                       QStringLiteral("Error"), MB_ICONINFORMATION);
+        // Asked to end while the server was sought: nothing to tell.
+        if (!m_ending) {
+            ShowMessageBox(nullptr, reason, QStringLiteral("Error"), MB_ICONINFORMATION);
+        }
         // Once here; ExitInstance, which still runs, finds nothing left to uninitialise.
         UninitializeCom();
         return false;
@@ -163,7 +165,9 @@ void COrvixClientApp::InstallServiceHistory(const CCommandLineInfo& info) {
 }
 
 int COrvixClientApp::ExitInstance() {
-    // A try in flight ends first: what it made goes with it.
+    // A try in flight ends first, at once however far its SSH login got: what it made goes
+    // with it.
+    CancelSshBusTries();
     m_pReconnector.reset();
     if (g_pServer != nullptr) {
         g_pServer->Release();
@@ -178,13 +182,40 @@ int COrvixClientApp::ExitInstance() {
     return m_exitCode;
 }
 
+HRESULT COrvixClientApp::CreateFirstServer(IInstrumentServer** ppServer, QString* pReason) {
+    // An SSH login takes its time: the program's signals are served meanwhile.
+    if (m_cmdInfo.server.IsRemote()) {
+        return CServerCreation::CreateAndWait(&CreateServerObject, ppServer, pReason);
+    }
+    const HRESULT hr = CreateServerObject(ppServer);
+    if (FAILED(hr)) {
+        // What the transport said says more than the code.
+        const std::string detail = TakeErrorInfoText();
+        *pReason = QString::fromStdString(detail.empty() ? SystemMessageText(hr) : detail);
+    }
+    return hr;
+}
+
 void COrvixClientApp::InstallServer(IInstrumentServer* pCreated) {
     m_pForwarder = new CInstrumentServerForwarder(pCreated);
     g_pServer = m_pForwarder;
     m_pReconnector = std::make_unique<CServerReconnector>(m_pForwarder, &CreateServerObject);
     QObject::connect(m_pReconnector.get(), &CServerReconnector::reconnected,
                      [this] { OnServerReconnected(); });
-    m_pReconnector->Start();
+    QObject::connect(m_pReconnector.get(), &CServerReconnector::tryFailed,
+                     [this](HRESULT, const QString& reason) { OnServerTryFailed(reason); });
+    m_pReconnector->Start(m_cmdInfo.server.IsRemote()
+                              ? RetryBackoff::Remote()
+                              : RetryBackoff::Fixed(CServerReconnector::kRetryPeriodMs));
+}
+
+void COrvixClientApp::OnServerTryFailed(const QString& reason) {
+    if (m_pDocTemplate == nullptr) {
+        return;
+    }
+    if (auto* view = qobject_cast<COrvixClientView*>(m_pDocTemplate->View())) {
+        view->ConnectionStatus()->SetUnreachableReason(reason);
+    }
 }
 
 void COrvixClientApp::OnServerReconnected() {
@@ -208,6 +239,8 @@ void COrvixClientApp::OnServerReconnected() {
 
 void COrvixClientApp::CloseMainWindow() {
     m_ending = true;
+    // A start-up that waits for an SSH login ends with it.
+    CancelSshBusTries();
     // Each modal window runs a loop of its own, which returns once the window is hidden; the
     // top one first, as the user would close them. Before the main loop runs (the start-up
     // boxes) that is what ends the application.

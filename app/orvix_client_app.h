@@ -66,7 +66,11 @@ private:
     // The one place where g_pServer is set: a forwarder that stays while the server object
     // behind it is made anew after the server went away.
     void InstallServer(IInstrumentServer* pCreated);
+    // The server object at start; *pReason says why there is none.
+    HRESULT CreateFirstServer(IInstrumentServer** ppServer, QString* pReason);
     void OnServerReconnected();
+    // The status bar and the event log say why the server is still out of reach.
+    void OnServerTryFailed(const QString& reason);
     void SetRegistryKey(const QString& key);
     void LoadStdProfileSettings(int recentFileCount);
     void SaveStdProfileSettings();

@@ -98,7 +98,9 @@ TEST_F(ReconnectSimulatorTest, AfterTheServerWasKilledTheWindowFindsItAgainAndSh
         QTest::qWait(50);
         view->OnTimer();
     }
-    EXPECT_EQ(frame->ConnectionPane()->text(), QStringLiteral("Instrument server gone"));
+    EXPECT_EQ(frame->ConnectionPane()->text(),
+              QStringLiteral("Instrument server gone: Class not registered"))
+        << "the status bar says why";
 
     // Registered again: the next Reset Communications starts it, as at start.
     Register();

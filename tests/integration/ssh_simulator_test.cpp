@@ -163,7 +163,10 @@ TEST_F(SshSimulatorTest, WhenSshFailsTheErrorBoxSaysWhatSshSaid) {
     noBridge.replace(noBridge.size() - 1,
                      QStringLiteral("unix:path=") + m_home.filePath(QStringLiteral("no-bus")));
     const QString noBus = RunClient(noBridge);
-    EXPECT_TRUE(noBus.contains(QStringLiteral("Error|"))) << noBus.toStdString();
+    EXPECT_TRUE(noBus.contains(QStringLiteral("Error|no session bus at unix:path=") +
+                               m_home.filePath(QStringLiteral("no-bus")) +
+                               QStringLiteral(" on 127.0.0.1")))
+        << noBus.toStdString();
     EXPECT_EQ(m_bus.OwnerPid(kInstrumentServiceName), 0);
 }
 
