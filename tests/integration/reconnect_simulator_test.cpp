@@ -45,13 +45,7 @@ protected:
         ResetProcessState();
     }
 
-    void Register() {
-        m_bus.AddService(kInstrumentServiceName,
-                         BinaryPath(QStringLiteral("orvix-instrument-server")),
-                         {QStringLiteral("-Embedding"), QStringLiteral("--manual-clock"),
-                          QStringLiteral("--state-file"), m_home.filePath(QStringLiteral("state")),
-                          QStringLiteral("--silk-dir"), m_home.filePath(QStringLiteral("silk"))});
-    }
+    void Register() { m_bus.AddSimulator(m_home); }
     void Unregister() { m_bus.RemoveService(kInstrumentServiceName); }
 
     // As a crash would end it.

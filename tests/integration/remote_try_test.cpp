@@ -37,11 +37,7 @@ protected:
         ResetProcessState();
         ASSERT_TRUE(m_home.isValid());
         ASSERT_TRUE(m_bus.IsRunning());
-        m_bus.AddService(kInstrumentServiceName,
-                         BinaryPath(QStringLiteral("orvix-instrument-server")),
-                         {QStringLiteral("-Embedding"), QStringLiteral("--manual-clock"),
-                          QStringLiteral("--state-file"), m_home.filePath(QStringLiteral("state")),
-                          QStringLiteral("--silk-dir"), m_home.filePath(QStringLiteral("silk"))});
+        m_bus.AddSimulator(m_home);
     }
     void TearDown() override {
         CoRevokeLocalServerClass(CLSID_InstrumentServer);
