@@ -84,7 +84,7 @@ TEST_F(SshBusTry, AFailedLoginSaysSshsLastLineAndAMissingBusSaysSo) {
     CSshBus noBus(Lab(QStringLiteral("unix:path=/nonexistent/bus")));
     EXPECT_EQ(Failure(noBus),
               QStringLiteral("no session bus at unix:path=/nonexistent/bus on lab"));
-    EXPECT_TRUE(m_ssh.Left().isEmpty());
+    EXPECT_TRUE(m_ssh.NoneLeft());
 }
 
 TEST_F(SshBusTry, AHungLoginOrBridgeEndsAtTheDeadlineAndItsSshWithIt) {
@@ -92,7 +92,7 @@ TEST_F(SshBusTry, AHungLoginOrBridgeEndsAtTheDeadlineAndItsSshWithIt) {
         m_ssh.SetMode(mode);
         CSshBus bus(Lab(), std::chrono::seconds(1));
         EXPECT_EQ(Failure(bus), QStringLiteral("no answer from lab within 1 s"));
-        EXPECT_TRUE(m_ssh.Left().isEmpty());
+        EXPECT_TRUE(m_ssh.NoneLeft());
     }
 }
 
@@ -109,7 +109,7 @@ TEST_F(SshBusTry, CancellingEndsTheTryInFlightAndEveryLaterOne) {
         });
         EXPECT_EQ(Failure(bus), QStringLiteral("the program is ending"));
         ending.join();
-        EXPECT_TRUE(m_ssh.Left().isEmpty());
+        EXPECT_TRUE(m_ssh.NoneLeft());
         EXPECT_EQ(Failure(bus), QStringLiteral("the program is ending"));
         EXPECT_EQ(m_ssh.Runs(), runs) << "no ssh once cancelled";
     }

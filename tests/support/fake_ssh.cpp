@@ -3,10 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QTest>
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
+
+constexpr int kGoneWithinMs = 10000;
 
 // The remote command follows "--" and the host, as the client puts it.
 const char kScript[] = R"(#!/bin/sh
@@ -111,15 +115,15 @@ int CFakeSsh::Runs() const {
     return static_cast<int>(Pids().size());
 }
 
-QList<int> CFakeSsh::Left() const {
-    const QSet<int> groups = LiveGroups();
-    QList<int> left;
-    for (const int pid : Pids()) {
-        if (groups.contains(pid)) {
-            left << pid;
-        }
-    }
-    return left;
+bool CFakeSsh::NoneLeft() const {
+    return QTest::qWaitFor(
+        [this] {
+            const QSet<int> groups = LiveGroups();
+            const QList<int> pids = Pids();
+            return std::none_of(pids.cbegin(), pids.cend(),
+                                [&](int pid) { return groups.contains(pid); });
+        },
+        kGoneWithinMs);
 }
 
 void CFakeSsh::KillAll() const {

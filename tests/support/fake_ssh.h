@@ -29,8 +29,9 @@ public:
     // The environment of a program that should find this ssh.
     QProcessEnvironment Environment() const;
     int Runs() const;
-    // The runs whose process group still has a process in it.
-    QList<int> Left() const;
+    // Whether no run's process group has a process left, waiting a little for killed ones to
+    // go (the more so on a busy machine).
+    bool NoneLeft() const;
     // Ends every run's process group.
     void KillAll() const;
 
