@@ -59,8 +59,9 @@ QByteArray ChainHash(const QByteArray& previous, std::int64_t seq, const History
     const QByteArray host = entry.host.toUtf8();
     const QByteArray serial = entry.serial.toUtf8();
     const QByteArray text = entry.text.toUtf8();
-    return ChainHash(previous, seq,
-                     {entry.timeMs, static_cast<std::int64_t>(entry.kind), user, host, serial, text});
+    return ChainHash(
+        previous, seq,
+        {entry.timeMs, static_cast<std::int64_t>(entry.kind), user, host, serial, text});
 }
 
 QByteArray ChainHash(QByteArrayView previous, std::int64_t seq, const ChainFields& fields) {
@@ -111,8 +112,8 @@ std::optional<CHistoryKey> CHistoryKey::LoadOrCreate(const QString& path, QStrin
     QFile file(path);
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                                  file.errorString());
+            *error =
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
             return std::nullopt;
         }
         key.m_secretKey = file.read(crypto_sign_SECRETKEYBYTES + 1);

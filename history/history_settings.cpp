@@ -19,9 +19,8 @@ constexpr std::int64_t kMaxSizeMegabytes = std::int64_t{1024} * 1024;
 
 // The whole number the setting holds; its default, said in problems, when it holds something
 // else or is out of range, and quietly when it is missing.
-std::int64_t WholeNumber(const QSettings& profile, const QString& key,
-                                        std::int64_t fallback, std::int64_t least,
-                                        std::int64_t most, QStringList& problems) {
+std::int64_t WholeNumber(const QSettings& profile, const QString& key, std::int64_t fallback,
+                         std::int64_t least, std::int64_t most, QStringList& problems) {
     const QVariant value = profile.value(key);
     if (!value.isValid()) {
         return fallback;
@@ -47,11 +46,11 @@ HistorySettings HistorySettings::Read(const QSettings& profile) {
     settings.archive = profile.value(QStringLiteral("History/Archive"), true).toBool();
     settings.retention.maxAgeDays = static_cast<int>(
         WholeNumber(profile, QStringLiteral("History/MaxAgeDays"), settings.retention.maxAgeDays,
-                     kMinAgeDays, kMaxAgeDays, settings.problems));
+                    kMinAgeDays, kMaxAgeDays, settings.problems));
     settings.retention.maxBytes =
         WholeNumber(profile, QStringLiteral("History/MaxSizeMB"),
-                     settings.retention.maxBytes / kBytesPerMegabyte, kMinSizeMegabytes,
-                     kMaxSizeMegabytes, settings.problems) *
+                    settings.retention.maxBytes / kBytesPerMegabyte, kMinSizeMegabytes,
+                    kMaxSizeMegabytes, settings.problems) *
         kBytesPerMegabyte;
     return settings;
 }

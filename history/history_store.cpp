@@ -248,9 +248,8 @@ bool CHistoryStore::CreateTables(const QString& schema) {
         m_error = columns.lastError().text();
         return false;
     }
-    if (columns.value(0).toInt() == 0 &&
-        (!exec("ALTER TABLE %1.entries ADD COLUMN seq INTEGER") ||
-         !exec("ALTER TABLE %1.entries ADD COLUMN hash BLOB"))) {
+    if (columns.value(0).toInt() == 0 && (!exec("ALTER TABLE %1.entries ADD COLUMN seq INTEGER") ||
+                                          !exec("ALTER TABLE %1.entries ADD COLUMN hash BLOB"))) {
         return false;
     }
     QSqlQuery base(QSqlDatabase::database(m_connection, false));
@@ -309,10 +308,10 @@ bool CHistoryStore::AttachArchive(const QString& archivePath) {
         m_error = attach.lastError().text();
         return false;
     }
-    const bool created = Exec(QStringLiteral("BEGIN IMMEDIATE")) &&
-                         CreateTables(QStringLiteral("archive")) &&
-                         Exec(QStringLiteral("PRAGMA archive.user_version=%1").arg(kSchemaVersion)) &&
-                         Exec(QStringLiteral("COMMIT"));
+    const bool created =
+        Exec(QStringLiteral("BEGIN IMMEDIATE")) && CreateTables(QStringLiteral("archive")) &&
+        Exec(QStringLiteral("PRAGMA archive.user_version=%1").arg(kSchemaVersion)) &&
+        Exec(QStringLiteral("COMMIT"));
     return created || Rollback();
 }
 
@@ -422,8 +421,9 @@ bool CHistoryStore::AddCheckpoint(const CHistoryKey& key, std::int64_t nowMs) {
 
 std::optional<HistoryCheckpoint> CHistoryStore::LastCheckpoint() const {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!m_open || !query.exec(QStringLiteral("SELECT time_ms, seq, head, public_key, signature "
-                                              "FROM checkpoints ORDER BY id DESC LIMIT 1")) ||
+    if (!m_open ||
+        !query.exec(QStringLiteral("SELECT time_ms, seq, head, public_key, signature "
+                                   "FROM checkpoints ORDER BY id DESC LIMIT 1")) ||
         !query.next()) {
         return std::nullopt;
     }
@@ -562,8 +562,8 @@ std::optional<std::int64_t> CHistoryStore::Prune(const HistoryRetention& retenti
         }
         lastRemoved = std::max(lastRemoved, std::int64_t{*bySize});
     }
-    const auto removed = number(QStringLiteral("SELECT count(*) FROM entries WHERE id <= ?"),
-                                lastRemoved);
+    const auto removed =
+        number(QStringLiteral("SELECT count(*) FROM entries WHERE id <= ?"), lastRemoved);
     if (!removed) {
         return fail();
     }
@@ -608,8 +608,9 @@ std::optional<std::int64_t> CHistoryStore::Prune(const HistoryRetention& retenti
 
 bool CHistoryStore::MoveToArchive(std::int64_t lastId, std::int64_t lastSeq) {
     // The archive's chain starts where the history's did when the archive was new.
-    if (!Exec(QStringLiteral("UPDATE archive.chain_base SET (seq, hash) = (SELECT seq, hash FROM "
-                             "main.chain_base) WHERE NOT EXISTS (SELECT 1 FROM archive.entries)")) ||
+    if (!Exec(
+            QStringLiteral("UPDATE archive.chain_base SET (seq, hash) = (SELECT seq, hash FROM "
+                           "main.chain_base) WHERE NOT EXISTS (SELECT 1 FROM archive.entries)")) ||
         !Exec(QStringLiteral("INSERT OR IGNORE INTO archive.entries SELECT id, time_ms, kind, "
                              "user, host, serial, text, seq, hash FROM main.entries WHERE id <= %1")
                   .arg(lastId)) ||

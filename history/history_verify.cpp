@@ -82,11 +82,10 @@ bool CChainWalk::LoadCheckpoints() {
     }
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(rows.stmt)) == SQLITE_ROW) {
-        m_checkpoints.push_back({sqlite3_column_int64(rows.stmt, 0),
-                                 sqlite3_column_int64(rows.stmt, 1),
-                                 Bytes(rows.stmt, 2).toByteArray(),
-                                 Bytes(rows.stmt, 3).toByteArray(),
-                                 Bytes(rows.stmt, 4).toByteArray()});
+        m_checkpoints.push_back(
+            {sqlite3_column_int64(rows.stmt, 0), sqlite3_column_int64(rows.stmt, 1),
+             Bytes(rows.stmt, 2).toByteArray(), Bytes(rows.stmt, 3).toByteArray(),
+             Bytes(rows.stmt, 4).toByteArray()});
     }
     return step == SQLITE_DONE;
 }
@@ -131,11 +130,13 @@ HistoryVerification CChainWalk::Run() {
     }
     for (const HistoryCheckpoint& checkpoint : m_checkpoints) {
         if (!checkpoint.SignatureIsValid()) {
-            return {false, LoadString(IDS_VERIFY_BAD_SIGNATURE).arg(HistoryTimeText(checkpoint.timeMs))};
+            return {false,
+                    LoadString(IDS_VERIFY_BAD_SIGNATURE).arg(HistoryTimeText(checkpoint.timeMs))};
         }
     }
     Statement base;
-    if (!Prepare(base, "SELECT seq, hash FROM chain_base") || sqlite3_step(base.stmt) != SQLITE_ROW) {
+    if (!Prepare(base, "SELECT seq, hash FROM chain_base") ||
+        sqlite3_step(base.stmt) != SQLITE_ROW) {
         return {false, Failure()};
     }
     std::int64_t expected = sqlite3_column_int64(base.stmt, 0);
@@ -159,29 +160,28 @@ HistoryVerification CChainWalk::Run() {
         const QByteArray link = recomputed;
         const std::int64_t seqAfter = current->seq == expected ? expected + 1 : expected;
         // What follows tells an inserted entry from a changed one, and a move from a removal.
-        std::optional<Row> next = Next(rows, &recomputed, current->seq == expected ? link : previous);
+        std::optional<Row> next =
+            Next(rows, &recomputed, current->seq == expected ? link : previous);
         const bool nextTakesThisPlace = next && next->seq == expected;
         if (current->seq == expected && link != current->hash) {
-            return {false, nextTakesThisPlace
-                               ? LoadString(IDS_VERIFY_INSERTED)
-                                     .arg(expected - 1)
-                                     .arg(current->id)
-                                     .arg(HistoryTimeText(current->timeMs))
-                               : LoadString(IDS_VERIFY_CHANGED)
-                                     .arg(expected)
-                                     .arg(HistoryTimeText(current->timeMs))};
+            return {false, nextTakesThisPlace ? LoadString(IDS_VERIFY_INSERTED)
+                                                    .arg(expected - 1)
+                                                    .arg(current->id)
+                                                    .arg(HistoryTimeText(current->timeMs))
+                                              : LoadString(IDS_VERIFY_CHANGED)
+                                                    .arg(expected)
+                                                    .arg(HistoryTimeText(current->timeMs))};
         }
         if (current->seq > expected) {
-            return {false, nextTakesThisPlace
-                               ? LoadString(IDS_VERIFY_REORDERED)
-                                     .arg(expected)
-                                     .arg(current->seq)
-                                     .arg(HistoryTimeText(current->timeMs))
-                               : LoadString(IDS_VERIFY_REMOVED)
-                                     .arg(expected)
-                                     .arg(current->seq - 1)
-                                     .arg(current->seq)
-                                     .arg(HistoryTimeText(current->timeMs))};
+            return {false, nextTakesThisPlace ? LoadString(IDS_VERIFY_REORDERED)
+                                                    .arg(expected)
+                                                    .arg(current->seq)
+                                                    .arg(HistoryTimeText(current->timeMs))
+                                              : LoadString(IDS_VERIFY_REMOVED)
+                                                    .arg(expected)
+                                                    .arg(current->seq - 1)
+                                                    .arg(current->seq)
+                                                    .arg(HistoryTimeText(current->timeMs))};
         }
         if (current->seq < expected) {
             return {false, LoadString(IDS_VERIFY_INSERTED)
@@ -230,9 +230,9 @@ std::optional<Row> CChainWalk::Next(Statement& rows, QByteArray* recomputed,
     read.timeMs = sqlite3_column_int64(row, TimeMs);
     read.seq = sqlite3_column_type(row, Seq) == SQLITE_NULL ? -1 : sqlite3_column_int64(row, Seq);
     read.hash = Bytes(row, Hash).toByteArray();
-    const ChainFields fields{read.timeMs,         sqlite3_column_int64(row, Kind),
-                             Bytes(row, User),    Bytes(row, Host),
-                             Bytes(row, Serial),  Bytes(row, Text)};
+    const ChainFields fields{read.timeMs,        sqlite3_column_int64(row, Kind),
+                             Bytes(row, User),   Bytes(row, Host),
+                             Bytes(row, Serial), Bytes(row, Text)};
     *recomputed = ChainHash(previous, read.seq, fields);
     return read;
 }

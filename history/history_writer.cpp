@@ -35,9 +35,12 @@ HistoryEntry OwnEntry(std::int64_t timeMs, HistoryKind kind, const QString& text
 QByteArray UnsavedLine(std::int64_t count, const HistoryEntry& first, std::int64_t lastMs,
                        QString reason) {
     reason.replace(QLatin1Char(kUnsavedSeparator), u' ').replace(u'\n', u' ');
-    const QStringList fields = {QString::number(count),   QString::number(first.timeMs),
-                                QString::number(lastMs),  first.user,
-                                first.host,               first.serial,
+    const QStringList fields = {QString::number(count),
+                                QString::number(first.timeMs),
+                                QString::number(lastMs),
+                                first.user,
+                                first.host,
+                                first.serial,
                                 reason};
     return fields.join(QLatin1Char(kUnsavedSeparator)).toUtf8() + '\n';
 }
@@ -106,8 +109,8 @@ void CHistoryWriter::Session::Work() {
 }
 
 bool CHistoryWriter::Session::TryOpen() {
-    const QString archive = m_writer.m_options.archive ? HistoryArchivePath(m_writer.m_path)
-                                                       : QString();
+    const QString archive =
+        m_writer.m_options.archive ? HistoryArchivePath(m_writer.m_path) : QString();
     if (!m_store.Open(m_writer.m_path, CHistoryStore::Mode::Write, archive)) {
         Report(m_store.ErrorText());
         return false;
@@ -125,8 +128,8 @@ bool CHistoryWriter::Session::TryOpen() {
     emit m_writer.opened();
     const std::int64_t nowMs = QDateTime::currentMSecsSinceEpoch();
     if (!m_key) {
-        HistoryEntry note = OwnEntry(nowMs, HistoryKind::Error,
-                                     LoadString(IDS_HISTORY_NOT_SIGNED).arg(keyError));
+        HistoryEntry note =
+            OwnEntry(nowMs, HistoryKind::Error, LoadString(IDS_HISTORY_NOT_SIGNED).arg(keyError));
         m_store.Append(note);
     }
     RecoverUnsaved();
@@ -141,9 +144,10 @@ HistoryEntry CHistoryWriter::Session::EntryOf(const Item& item) const {
     }
     HistoryEntry gap = item.entry;
     gap.kind = HistoryKind::Error;
-    gap.text = LoadString(IDS_HISTORY_GAP)
-                   .arg(item.dropped)
-                   .arg(HistoryTimeText(item.entry.timeMs), HistoryTimeText(item.lastMs), item.reason);
+    gap.text =
+        LoadString(IDS_HISTORY_GAP)
+            .arg(item.dropped)
+            .arg(HistoryTimeText(item.entry.timeMs), HistoryTimeText(item.lastMs), item.reason);
     return gap;
 }
 
@@ -193,8 +197,9 @@ void CHistoryWriter::Session::RecoverUnsaved() {
         }
         Item item;
         item.dropped = fields[0].toLongLong();
-        item.entry = {0, fields[1].toLongLong(), HistoryKind::Error, fields[3], fields[4],
-                      fields[5], QString()};
+        item.entry = {
+            0,        fields[1].toLongLong(), HistoryKind::Error, fields[3], fields[4], fields[5],
+            QString()};
         item.lastMs = fields[2].toLongLong();
         item.reason = fields[6];
         HistoryEntry gap = EntryOf(item);
@@ -207,13 +212,13 @@ void CHistoryWriter::Session::RecoverUnsaved() {
 }
 
 void CHistoryWriter::Session::Prune(std::int64_t nowMs) {
-    const auto removed = m_store.Prune(
-        m_writer.m_options.retention, nowMs, [nowMs](std::int64_t count, std::int64_t keptFromMs) {
-            return OwnEntry(nowMs, HistoryKind::State,
-                            LoadString(IDS_HISTORY_RETENTION_REMOVED)
-                                .arg(count)
-                                .arg(HistoryTimeText(keptFromMs)));
-        });
+    const auto removed = m_store.Prune(m_writer.m_options.retention, nowMs,
+                                       [nowMs](std::int64_t count, std::int64_t keptFromMs) {
+                                           return OwnEntry(nowMs, HistoryKind::State,
+                                                           LoadString(IDS_HISTORY_RETENTION_REMOVED)
+                                                               .arg(count)
+                                                               .arg(HistoryTimeText(keptFromMs)));
+                                       });
     if (!removed) {
         Report(m_store.ErrorText());
     }
@@ -288,8 +293,8 @@ void CHistoryWriter::Session::SaveUnsaved() {
         count += item.dropped > 0 ? item.dropped : 1;
     }
     const Item& last = m_writer.m_queue.back();
-    const QString reason = m_writer.m_failure.isEmpty() ? LoadString(IDS_HISTORY_EXIT_TOO_SOON)
-                                                        : m_writer.m_failure;
+    const QString reason =
+        m_writer.m_failure.isEmpty() ? LoadString(IDS_HISTORY_EXIT_TOO_SOON) : m_writer.m_failure;
     const QString path = HistoryUnsavedPath(m_writer.m_path);
     QString error;
     QByteArray lines;
@@ -336,9 +341,9 @@ void CHistoryWriter::Append(HistoryEntry entry) {
             last.lastMs = entry.timeMs;
         } else {
             const std::int64_t timeMs = entry.timeMs;
-            m_queue.push_back({std::move(entry), 1, timeMs,
-                               m_failure.isEmpty() ? LoadString(IDS_HISTORY_QUEUE_FULL)
-                                                   : m_failure});
+            m_queue.push_back(
+                {std::move(entry), 1, timeMs,
+                 m_failure.isEmpty() ? LoadString(IDS_HISTORY_QUEUE_FULL) : m_failure});
         }
         // A new entry is the moment to try a file that refused the last one again.
         m_waiting = false;

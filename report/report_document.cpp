@@ -109,10 +109,11 @@ QString HistoryHtml(const ServiceReport& report) {
             .arg(Escaped(
                 LoadString(IDS_REPORT_HISTORY_SINCE).arg(ReportTimeText(report.historySinceUtc))));
     if (!report.historyAnchor.publicKey.isEmpty()) {
-        html += QStringLiteral("<p>%1<br>%2</p>")
-                    .arg(Escaped(LoadString(IDS_REPORT_HISTORY_KEY)
-                                     .arg(report.historyAnchor.publicKey)),
-                         Escaped(report.historyAnchor.lastCheckpoint));
+        html +=
+            QStringLiteral("<p>%1<br>%2</p>")
+                .arg(
+                    Escaped(LoadString(IDS_REPORT_HISTORY_KEY).arg(report.historyAnchor.publicKey)),
+                    Escaped(report.historyAnchor.lastCheckpoint));
     }
     if (report.history.empty()) {
         return html + QStringLiteral("<p>%1</p>").arg(Escaped(LoadString(IDS_REPORT_NO_HISTORY)));

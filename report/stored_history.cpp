@@ -38,11 +38,10 @@ ServiceHistoryAnchor CStoredHistory::Anchor() const {
     const auto checkpoint = store.Open(m_writer->Path(), CHistoryStore::Mode::Read)
                                 ? store.LastCheckpoint()
                                 : std::nullopt;
-    anchor.lastCheckpoint =
-        checkpoint ? LoadString(IDS_REPORT_HISTORY_CHECKPOINT)
-                         .arg(HistoryTimeText(checkpoint->timeMs))
-                         .arg(checkpoint->seq)
-                         .arg(QString::fromLatin1(checkpoint->head.toHex()))
-                   : LoadString(IDS_REPORT_HISTORY_NO_CHECKPOINT);
+    anchor.lastCheckpoint = checkpoint ? LoadString(IDS_REPORT_HISTORY_CHECKPOINT)
+                                             .arg(HistoryTimeText(checkpoint->timeMs))
+                                             .arg(checkpoint->seq)
+                                             .arg(QString::fromLatin1(checkpoint->head.toHex()))
+                                       : LoadString(IDS_REPORT_HISTORY_NO_CHECKPOINT);
     return anchor;
 }

@@ -265,7 +265,9 @@ const QHash<int, QString>& Table() {
         {4080, QStringLiteral("Service history kept in %1")},
         {4081, QStringLiteral("%1 entries could not be kept between %2 and %3: %4")},
         {4082, QStringLiteral("Retention removed %1 entries older than %2")},
-        {4083, QStringLiteral("The profile's %1 \u201C%2\u201D is not a whole number from %3 to %4; %5 is used")},
+        {4083,
+         QStringLiteral(
+             "The profile's %1 \u201C%2\u201D is not a whole number from %3 to %4; %5 is used")},
         {4084, QStringLiteral("The service history's checkpoints cannot be signed: %1")},
         {4085, QStringLiteral("more waited than the writer holds")},
         {4086, QStringLiteral("the client ended before they were written")},
@@ -275,11 +277,14 @@ const QHash<int, QString>& Table() {
         {4090, QStringLiteral("entries %1 to %2 were removed, before entry %3 (%4)")},
         {4091, QStringLiteral("an entry was inserted after entry %1: row %2 (%3)")},
         {4092, QStringLiteral("entries %1 and %2 were reordered: entry %2 (%3) comes first")},
-        {4093, QStringLiteral("entries %1 to %2 do not match the checkpoint of %3: one of them was changed")},
+        {4093, QStringLiteral(
+                   "entries %1 to %2 do not match the checkpoint of %3: one of them was changed")},
         {4094, QStringLiteral("the checkpoint of %1 is not validly signed")},
-        {4095, QStringLiteral("entries %1 to %2 were removed from the end: the checkpoint of %3 counted %2")},
+        {4095, QStringLiteral(
+                   "entries %1 to %2 were removed from the end: the checkpoint of %3 counted %2")},
         {4096, QStringLiteral("%1 cannot be verified: %2")},
-        {4097, QStringLiteral("%1 has no chain yet: it was written before entries were chained, and the client chains it when it next opens it")},
+        {4097, QStringLiteral("%1 has no chain yet: it was written before entries were chained, "
+                              "and the client chains it when it next opens it")},
         {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},

@@ -19,15 +19,20 @@ constexpr std::int64_t kDayMs = std::int64_t{24} * 60 * 60 * 1000;
 constexpr std::int64_t kCheckpointMs = 1'700'000'100'000;
 
 HistoryEntry Entry(std::int64_t timeMs, const QString& text) {
-    return {0, timeMs, HistoryKind::Action, QStringLiteral("operator"), QStringLiteral("lab-pc"),
-            QStringLiteral("SN-1"), text};
+    return {0,
+            timeMs,
+            HistoryKind::Action,
+            QStringLiteral("operator"),
+            QStringLiteral("lab-pc"),
+            QStringLiteral("SN-1"),
+            text};
 }
 
 // Runs statements on the file as someone with write access and a SQLite shell would.
 void Tamper(const QString& path, const QStringList& statements) {
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                    QStringLiteral("tamper"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tamper"));
         db.setDatabaseName(path);
         ASSERT_TRUE(db.open());
         QSqlQuery query(db);
@@ -83,7 +88,7 @@ TEST_F(HistoryIntegrity, VerificationNamesTheFirstEntryChangedRemovedInsertedOrR
     const HistoryVerification intact = VerifyHistory(path);
     EXPECT_TRUE(intact.intact);
     EXPECT_EQ(intact.text.toStdString(), std::string("intact: 6 entries, last checkpoint "
-                                          "2023-11-14T22:15:00.000Z"));
+                                                     "2023-11-14T22:15:00.000Z"));
 
     const std::vector<std::pair<QStringList, std::string>> cases = {
         {{"UPDATE entries SET text = 'entry 3, edited' WHERE seq = 3"},
@@ -128,8 +133,8 @@ TEST_F(HistoryIntegrity, AChainRewrittenAfterAnEditStillFailsTheOldCheckpoint) {
                        .arg(seq);
     }
     EXPECT_EQ(Verdict(rewrite), std::string("entries 1 to 6 do not match the checkpoint of "
-                                               "2023-11-14T22:15:00.000Z: one of them was "
-                                               "changed"));
+                                            "2023-11-14T22:15:00.000Z: one of them was "
+                                            "changed"));
 }
 
 TEST_F(HistoryIntegrity, AHistoryFromBeforeTheChainIsChainedWhenOpenedAndVerifies) {

@@ -28,8 +28,13 @@ HistoryWriterOptions TryOnEveryEntry() {
 // Entries of today: the retention, which runs when the file opens, keeps them.
 HistoryEntry Entry(std::int64_t offsetMs, const QString& text) {
     static const std::int64_t start = QDateTime::currentMSecsSinceEpoch();
-    return {0, start + offsetMs, HistoryKind::Action, QStringLiteral("operator"), QStringLiteral("lab-pc"),
-            QString(), text};
+    return {0,
+            start + offsetMs,
+            HistoryKind::Action,
+            QStringLiteral("operator"),
+            QStringLiteral("lab-pc"),
+            QString(),
+            text};
 }
 
 QStringList OldestFirst(const QString& path) {
