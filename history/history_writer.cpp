@@ -190,8 +190,9 @@ void CHistoryWriter::Session::RecoverUnsaved() {
     }
     const QList<QByteArray> lines = side.readAll().split('\n');
     side.close();
-    for (const QByteArray& line : lines) {
-        const QStringList fields = QString::fromUtf8(line).split(QLatin1Char(kUnsavedSeparator));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList fields =
+            QString::fromUtf8(lines[i]).split(QLatin1Char(kUnsavedSeparator));
         if (fields.size() != kUnsavedFields) {
             continue;
         }
@@ -203,8 +204,11 @@ void CHistoryWriter::Session::RecoverUnsaved() {
         item.lastMs = fields[2].toLongLong();
         item.reason = fields[6];
         HistoryEntry gap = EntryOf(item);
-        if (item.dropped <= 0 || !m_store.Append(gap)) {
+        if (item.dropped > 0 && !m_store.Append(gap)) {
+            // Those recorded go from the file; the rest wait for the next start.
             Report(m_store.ErrorText());
+            QString error;
+            WritePrivateFile(side.fileName(), lines.mid(i).join('\n'), &error);
             return;
         }
     }
