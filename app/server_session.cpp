@@ -13,6 +13,7 @@
 #include "ssh_bus.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSettings>
 
 #include <utility>
@@ -60,9 +61,16 @@ void CServerSession::InstallServiceHistory(const QString& profileKey, bool noHis
     if (noHistory || !settings.enabled) {
         return;
     }
+    HistoryWriterOptions options;
+    options.retention = settings.retention;
+    options.archive = settings.archive;
     m_pHistory = std::make_unique<CHistoryRecorder>(
-        std::make_unique<CHistoryWriter>(HistoryFilePath(), settings.retention));
+        std::make_unique<CHistoryWriter>(HistoryFilePath(), options));
     SetServiceHistory(m_pHistory.get());
+    // A setting that gave way to its default is part of what the history must show.
+    for (const QString& problem : settings.problems) {
+        m_pHistory->Record(HistoryKind::Error, QDateTime::currentMSecsSinceEpoch(), problem);
+    }
     IInstrumentServer* recording = CRecordingInstrumentServer::Create(g_pServer, *m_pHistory);
     g_pServer->Release();
     g_pServer = recording;

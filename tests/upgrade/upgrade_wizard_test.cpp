@@ -1,10 +1,10 @@
 #include "accessibility_check.h"
 #include "control_id.h"
 #include "fake_instrument_server.h"
-#include "modal_answerer.h"
 #include "history_recorder.h"
 #include "history_store.h"
 #include "history_writer.h"
+#include "modal_answerer.h"
 #include "process_state.h"
 #include "resource.h"
 #include "scroll_check.h"
@@ -333,7 +333,7 @@ namespace {
 
 TEST_F(UpgradeWizard, TheServiceHistoryHearsTheFileChosenAndTheRestartOnce) {
     const QString historyPath = m_dir.filePath(QStringLiteral("history.sqlite"));
-    CHistoryRecorder history(std::make_unique<CHistoryWriter>(historyPath, HistoryRetention{}));
+    CHistoryRecorder history(std::make_unique<CHistoryWriter>(historyPath, HistoryWriterOptions{}));
     SetServiceHistory(&history);
     GoToStep3();
     const QString path = WriteFile(QStringLiteral("fw.s19"), 10);
