@@ -1,16 +1,12 @@
 #include "server_session.h"
 
 #include "com.h"
-#include "error_info.h"
 #include "history_settings.h"
 #include "history_writer.h"
 #include "ids_diagnostics.h"
 #include "instrument_server.h"
 #include "process_state.h"
 #include "recording_server.h"
-#include "retry_backoff.h"
-#include "server_creation.h"
-#include "ssh_bus.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -33,24 +29,13 @@ HRESULT CServerSession::CreateServerObject(IInstrumentServer** ppServer) {
                             IID_IInstrumentServer, reinterpret_cast<void**>(ppServer));
 }
 
-HRESULT CServerSession::Open(bool remote, QString* pReason) {
+HRESULT CServerSession::Open() {
     IInstrumentServer* pCreated = nullptr;
-    HRESULT hr = S_OK;
-    if (remote) {
-        // An SSH login takes its time: the program's signals are served meanwhile.
-        hr = CServerCreation::CreateAndWait(&CreateServerObject, &pCreated, pReason);
-    } else {
-        hr = CreateServerObject(&pCreated);
-        if (FAILED(hr)) {
-            // What the transport said says more than the code.
-            const std::string detail = TakeErrorInfoText();
-            *pReason = QString::fromStdString(detail.empty() ? SystemMessageText(hr) : detail);
-        }
-    }
+    const HRESULT hr = CreateServerObject(&pCreated);
     if (FAILED(hr)) {
         return hr;
     }
-    InstallServer(pCreated, remote);
+    InstallServer(pCreated);
     pCreated->Release();
     return hr;
 }
@@ -77,9 +62,7 @@ void CServerSession::InstallServiceHistory(const QString& profileKey, bool noHis
 }
 
 void CServerSession::Close() {
-    // A try in flight ends first, at once however far its SSH login got: what it made goes
-    // with it.
-    CancelSshBusTries();
+    // A try in flight ends first: what it made goes with it.
     m_pReconnector.reset();
     if (g_pServer != nullptr) {
         g_pServer->Release();
@@ -91,20 +74,13 @@ void CServerSession::Close() {
     m_pHistory.reset();
 }
 
-void CServerSession::InstallServer(IInstrumentServer* pCreated, bool remote) {
+void CServerSession::InstallServer(IInstrumentServer* pCreated) {
     m_pForwarder = new CInstrumentServerForwarder(pCreated);
     g_pServer = m_pForwarder;
     m_pReconnector = std::make_unique<CServerReconnector>(m_pForwarder, &CreateServerObject);
     QObject::connect(m_pReconnector.get(), &CServerReconnector::reconnected,
                      [this] { OnServerReconnected(); });
-    QObject::connect(m_pReconnector.get(), &CServerReconnector::tryFailed,
-                     [this](HRESULT, const QString& reason) {
-                         if (m_onTryFailed) {
-                             m_onTryFailed(reason);
-                         }
-                     });
-    m_pReconnector->Start(remote ? RetryBackoff::Remote()
-                                 : RetryBackoff::Fixed(CServerReconnector::kRetryPeriodMs));
+    m_pReconnector->Start();
 }
 
 void CServerSession::OnServerReconnected() {

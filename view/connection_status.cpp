@@ -28,20 +28,7 @@ void CConnectionStatus::Update() {
     }
     m_state = state;
     m_since = QDateTime::fromMSecsSinceEpoch(sinceMs);
-    if (m_state == ConnectionState::Connected) {
-        m_reason.clear();
-    }
     emit stateChanged(m_state, m_since);
-}
-
-void CConnectionStatus::SetUnreachableReason(const QString& reason) {
-    if (reason == m_reason) {
-        return;
-    }
-    m_reason = reason;
-    if (m_state == ConnectionState::ServerGone) {
-        emit stateChanged(m_state, QDateTime::currentDateTime());
-    }
 }
 
 QString CConnectionStatus::Text() const {
@@ -50,8 +37,7 @@ QString CConnectionStatus::Text() const {
         return LoadString(IDS_CONNECTION_NOT_ANSWERING)
             .arg(m_since.toString(QLatin1String(kSinceFormat)));
     case ConnectionState::ServerGone:
-        return m_reason.isEmpty() ? LoadString(IDS_CONNECTION_SERVER_GONE)
-                                  : LoadString(IDS_CONNECTION_SERVER_UNREACHABLE).arg(m_reason);
+        return LoadString(IDS_CONNECTION_SERVER_GONE);
     case ConnectionState::Connected:
         break;
     }

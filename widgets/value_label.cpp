@@ -2,16 +2,7 @@
 
 #include <algorithm>
 
-CValueLabel::CValueLabel(QWidget* parent) : QLabel(parent) {
-    setTextFormat(Qt::PlainText);
-}
-
-CValueLabel::CValueLabel(const QString& text, QWidget* parent) : CValueLabel(parent) {
-    setText(text);
-}
-
 void ShowValueText(QLabel* label, const QString& text) {
-    label->setTextFormat(Qt::PlainText);
     if (label->text() != text) {
         label->setText(text);
     }
