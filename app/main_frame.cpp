@@ -134,6 +134,8 @@ bool CMainFrame::CreateStatusBar() {
             // empty until the view's connection status is known.
             m_connectionPane = new QLabel(bar);
             m_connectionPane->setObjectName(QStringLiteral("connectionPane"));
+            // It may say what ssh said, which a remote sshd's banner controls.
+            m_connectionPane->setTextFormat(Qt::PlainText);
             m_connectionPane->setFrameShape(QFrame::Panel);
             m_connectionPane->setFrameShadow(QFrame::Sunken);
             m_connectionPane->hide();
@@ -196,6 +198,7 @@ void CMainFrame::SetServerHost(const QString& host) {
     if (m_hostPane == nullptr) {
         m_hostPane = new QLabel(statusBar());
         m_hostPane->setObjectName(QStringLiteral("hostPane"));
+        m_hostPane->setTextFormat(Qt::PlainText);
         m_hostPane->setFrameShape(QFrame::Panel);
         m_hostPane->setFrameShadow(QFrame::Sunken);
         // Right after the prompt pane, the one item that is not permanent: first of the panes.

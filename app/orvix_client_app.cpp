@@ -12,6 +12,7 @@
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
 #include "resource.h"
+#include "ssh_bus.h"
 #include "string_table.h"
 #include "ui.h"
 
@@ -55,13 +56,14 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
     m_comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
     m_session.SetReconnectedHandler([this] { OnServerReconnected(); });
-    const HRESULT hr = m_session.Open();
+    m_session.SetTryFailedHandler([this](const QString& reason) { OnServerTryFailed(reason); });
+    QString reason;
+    const HRESULT hr = m_session.Open(m_cmdInfo.server.IsRemote(), &reason);
     if (FAILED(hr)) {
-        // What the transport said (ssh's words for a remote computer) says more than the code.
-        const std::string detail = TakeErrorInfoText();
-        ShowMessageBox(nullptr,
-                       QString::fromStdString(detail.empty() ? SystemMessageText(hr) : detail),
-                       QStringLiteral("Error"), MB_ICONINFORMATION);
+        // Asked to end while the server was sought: nothing to tell.
+        if (!m_ending) {
+            ShowMessageBox(nullptr, reason, QStringLiteral("Error"), MB_ICONINFORMATION);
+        }
         // Once here; ExitInstance, which still runs, finds nothing left to uninitialise.
         UninitializeCom();
         return false;
@@ -133,6 +135,15 @@ int COrvixClientApp::ExitInstance() {
     return m_exitCode;
 }
 
+void COrvixClientApp::OnServerTryFailed(const QString& reason) {
+    if (m_pDocTemplate == nullptr) {
+        return;
+    }
+    if (auto* view = qobject_cast<COrvixClientView*>(m_pDocTemplate->View())) {
+        view->ConnectionStatus()->SetUnreachableReason(reason);
+    }
+}
+
 void COrvixClientApp::OnServerReconnected() {
     // The view reads the new server's configuration anew.
     if (m_pDocTemplate == nullptr) {
@@ -145,6 +156,8 @@ void COrvixClientApp::OnServerReconnected() {
 
 void COrvixClientApp::CloseMainWindow() {
     m_ending = true;
+    // A start-up that waits for an SSH login ends with it.
+    CancelSshBusTries();
     // Each modal window runs a loop of its own, which returns once the window is hidden; the
     // top one first, as the user would close them. Before the main loop runs (the start-up
     // boxes) that is what ends the application.

@@ -54,6 +54,8 @@ public:
 
 private:
     void OnServerReconnected();
+    // The status bar and the event log say why the server is still out of reach.
+    void OnServerTryFailed(const QString& reason);
     void SetRegistryKey(const QString& key);
     void LoadStdProfileSettings(int recentFileCount);
     void SaveStdProfileSettings();

@@ -1,12 +1,16 @@
 #include "server_session.h"
 
 #include "com.h"
+#include "error_info.h"
 #include "history_settings.h"
 #include "history_writer.h"
 #include "ids_diagnostics.h"
 #include "instrument_server.h"
 #include "process_state.h"
 #include "recording_server.h"
+#include "retry_backoff.h"
+#include "server_creation.h"
+#include "ssh_bus.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -29,13 +33,24 @@ HRESULT CServerSession::CreateServerObject(IInstrumentServer** ppServer) {
                             IID_IInstrumentServer, reinterpret_cast<void**>(ppServer));
 }
 
-HRESULT CServerSession::Open() {
+HRESULT CServerSession::Open(bool remote, QString* pReason) {
     IInstrumentServer* pCreated = nullptr;
-    const HRESULT hr = CreateServerObject(&pCreated);
+    HRESULT hr = S_OK;
+    if (remote) {
+        // An SSH login takes its time: the program's signals are served meanwhile.
+        hr = CServerCreation::CreateAndWait(&CreateServerObject, &pCreated, pReason);
+    } else {
+        hr = CreateServerObject(&pCreated);
+        if (FAILED(hr)) {
+            // What the transport said says more than the code.
+            const std::string detail = TakeErrorInfoText();
+            *pReason = QString::fromStdString(detail.empty() ? SystemMessageText(hr) : detail);
+        }
+    }
     if (FAILED(hr)) {
         return hr;
     }
-    InstallServer(pCreated);
+    InstallServer(pCreated, remote);
     pCreated->Release();
     return hr;
 }
@@ -62,7 +77,9 @@ void CServerSession::InstallServiceHistory(const QString& profileKey, bool noHis
 }
 
 void CServerSession::Close() {
-    // A try in flight ends first: what it made goes with it.
+    // A try in flight ends first, at once however far its SSH login got: what it made goes
+    // with it.
+    CancelSshBusTries();
     m_pReconnector.reset();
     if (g_pServer != nullptr) {
         g_pServer->Release();
@@ -74,13 +91,20 @@ void CServerSession::Close() {
     m_pHistory.reset();
 }
 
-void CServerSession::InstallServer(IInstrumentServer* pCreated) {
+void CServerSession::InstallServer(IInstrumentServer* pCreated, bool remote) {
     m_pForwarder = new CInstrumentServerForwarder(pCreated);
     g_pServer = m_pForwarder;
     m_pReconnector = std::make_unique<CServerReconnector>(m_pForwarder, &CreateServerObject);
     QObject::connect(m_pReconnector.get(), &CServerReconnector::reconnected,
                      [this] { OnServerReconnected(); });
-    m_pReconnector->Start();
+    QObject::connect(m_pReconnector.get(), &CServerReconnector::tryFailed,
+                     [this](HRESULT, const QString& reason) {
+                         if (m_onTryFailed) {
+                             m_onTryFailed(reason);
+                         }
+                     });
+    m_pReconnector->Start(remote ? RetryBackoff::Remote()
+                                 : RetryBackoff::Fixed(CServerReconnector::kRetryPeriodMs));
 }
 
 void CServerSession::OnServerReconnected() {

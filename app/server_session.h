@@ -27,9 +27,10 @@ public:
     // reconnect (on the reconnect's own thread): the class, the interface, activation included.
     static HRESULT CreateServerObject(IInstrumentServer** ppServer);
 
-    // Makes the server object and sets g_pServer; on failure g_pServer stays null and the
-    // answer says why.
-    HRESULT Open();
+    // Makes the server object and sets g_pServer; on failure g_pServer stays null, the answer
+    // and *pReason say why. A remote server is sought while the program's signals are served,
+    // and its reconnect tries back off.
+    HRESULT Open(bool remote, QString* pReason);
     // Puts the service history's recording server in front of the instrument server, unless
     // the history is off in the profile (the settings under profileKey) or asked off.
     void InstallServiceHistory(const QString& profileKey, bool noHistory);
@@ -37,7 +38,12 @@ public:
     void SetReconnectedHandler(std::function<void()> onReconnected) {
         m_onReconnected = std::move(onReconnected);
     }
-    // Releases g_pServer; what the history still holds goes to the disk.
+    // Told with the reason each time a reconnect try fails.
+    void SetTryFailedHandler(std::function<void(const QString&)> onTryFailed) {
+        m_onTryFailed = std::move(onTryFailed);
+    }
+    // Releases g_pServer, ending a try in flight at once however far its SSH login got; what the
+    // history still holds goes to the disk.
     void Close();
 
     CHistoryRecorder* History() const { return m_pHistory.get(); }
@@ -45,7 +51,7 @@ public:
 private:
     // The one place where g_pServer is set: a forwarder that stays while the server object
     // behind it is made anew after the server went away.
-    void InstallServer(IInstrumentServer* pCreated);
+    void InstallServer(IInstrumentServer* pCreated, bool remote);
     void OnServerReconnected();
 
     std::unique_ptr<CHistoryRecorder> m_pHistory;
@@ -53,4 +59,5 @@ private:
     CInstrumentServerForwarder* m_pForwarder = nullptr;
     std::unique_ptr<CServerReconnector> m_pReconnector;
     std::function<void()> m_onReconnected;
+    std::function<void(const QString&)> m_onTryFailed;
 };

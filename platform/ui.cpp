@@ -41,6 +41,8 @@ QMessageBox::Icon IconOf(unsigned type) {
 int RunRealMessageBox(const MessageBoxRequest& request) {
     QMessageBox box(IconOf(request.type), request.caption, request.text, QMessageBox::NoButton,
                     request.owner);
+    // Boxes show what ssh, the server and the file system said: never markup, images or links.
+    box.setTextFormat(Qt::PlainText);
     switch (request.type & 0x0FU) {
     case MB_OKCANCEL:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);

@@ -34,6 +34,7 @@ const QHash<int, QString>& Table() {
         {3460, QStringLiteral("Instrument connected")},
         {3461, QStringLiteral("Instrument not answering since %1")},
         {3462, QStringLiteral("Instrument server gone")},
+        {3463, QStringLiteral("Instrument server gone: %1")},
         {3900, QStringLiteral("Instrument on %1")},
         {57600, QStringLiteral("Create a new document\nNew")},
         {57601, QStringLiteral("Open an existing document\nOpen")},
