@@ -14,7 +14,6 @@
 #include "main_template.h"
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
-#include "process_state.h"
 #include "recording_server.h"
 #include "report_file.h"
 #include "resource.h"
@@ -30,8 +29,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr std::int32_t kEnableSyringeData = 1;
 
 // Object linking and embedding, on this platform, is the session bus: it carries both the
 // instrument server's calls and the automation clients'.
@@ -188,16 +185,10 @@ void COrvixClientApp::InstallServer(IInstrumentServer* pCreated) {
 }
 
 void COrvixClientApp::OnServerReconnected() {
-    // The new server is opened as the first one was; the view reads its configuration anew.
-    g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
-    // A new server process knows nothing of what the open pages and sheets asked the old one
-    // for: the syringe data fetch and the autosampler monitor.
-    if (g_state.syringeDataFlag != 0) {
-        g_pServer->EnableSyringeData(kEnableSyringeData);
-    }
-    if (g_state.autoSamplerMonitor) {
-        g_pServer->SetAutoSamplerMonitor(kAutoSamplerMonitorOn);
-    }
+    // A new server process knows nothing of what the old one was told to keep (the connection
+    // opened, the syringe data fetch, the autosampler monitor): it is told again, through
+    // g_pServer as every call is. The view then reads the configuration anew.
+    m_pForwarder->SessionCalls().ReplayOn(*g_pServer);
     if (m_pDocTemplate == nullptr) {
         return;
     }

@@ -247,7 +247,7 @@ const QHash<int, QString>& Table() {
         {4065, QStringLiteral("pumps %1")},
         {4066, QStringLiteral("The service history is not being kept: %1")},
         {4067, QStringLiteral("The service history is off; this list holds this session only.")},
-        {4068, QStringLiteral("Action\nState\nError\nConnection")},
+        {4068, QStringLiteral("Action\nState\nError\nConnection\nSession")},
         {4069, QStringLiteral("All kinds")},
         {4070, QStringLiteral("All instruments")},
         {4071, QStringLiteral("&Kind")},
@@ -260,6 +260,14 @@ const QHash<int, QString>& Table() {
         {4078, QStringLiteral("service-history.csv")},
         {4079, QStringLiteral("unknown")},
         {4080, QStringLiteral("Service history kept in %1")},
+        {4090, QStringLiteral("Change Flow to %1 \u00B5L/min, A %2 %, B %3 %, post-column %4 "
+                              "\u00B5L/min")},
+        {4091, QStringLiteral("Test: initialize the instrument (%1, %2)")},
+        {4092, QStringLiteral("Firmware upgrade: initialize the instrument after its restart "
+                              "(%1, %2)")},
+        {4093, QStringLiteral("Open the connection (%1, %2)")},
+        {4094, QStringLiteral("Syringe data %1")},
+        {4095, QStringLiteral("Autosampler monitor %1")},
         {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},

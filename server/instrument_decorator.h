@@ -43,8 +43,9 @@ private:
     }
     template <class Op> static Replay Keep(const void* args) {
         static_assert(
-            std::apply([](auto... values) { return (std::is_arithmetic_v<decltype(values)> && ...); },
-                       ArgsOf<Op>{}),
+            std::apply(
+                [](auto... values) { return (std::is_arithmetic_v<decltype(values)> && ...); },
+                ArgsOf<Op>{}),
             "a Session operation is made again later, so it takes values only");
         return [kept = *static_cast<const ArgsOf<Op>*>(args)](IInstrumentServer& server) {
             return Invoke<Op>(server, &kept);
@@ -69,14 +70,16 @@ public:
 #define ORVIX_DECORATED_OPERATION(slot, name, kind, access, params, args, bus)                     \
     HRESULT name params final {                                                                    \
         const ArgsOf<op::name> values{ORVIX_EXPAND args};                                          \
-        return Pass(COperationCall::Of<op::name>(values));                      \
+        return Pass(COperationCall::Of<op::name>(values));                                         \
     }
 #define ORVIX_SKIP_RESERVED(slot)
     ORVIX_INSTRUMENT_OPERATIONS(ORVIX_DECORATED_OPERATION, ORVIX_SKIP_RESERVED)
 #undef ORVIX_DECORATED_OPERATION
 #undef ORVIX_SKIP_RESERVED
 
-    IInstrumentServer* Target() const { return m_pTarget; }
+    IInstrumentServer* Target() const {
+        return m_pTarget;
+    }
     // Puts target (a reference of its own) in place of the current one; either may be null.
     void Replace(IInstrumentServer* target);
 

@@ -51,7 +51,8 @@ constexpr int kFirstOperationSlot = 7;
 inline constexpr OperationInfo kInstrumentOperations[] = {
 #define ORVIX_OPERATION_ROW(slot, name, kind, access, params, args, bus)                           \
     {op::name::kSlot, op::name::kName, op::name::kKind, op::name::kAccess, op::name::kBusArgs},
-#define ORVIX_RESERVED_ROW(slot) {slot, nullptr, OperationKind::Reserved, OperationAccess::Server, {}},
+#define ORVIX_RESERVED_ROW(slot)                                                                   \
+    {slot, nullptr, OperationKind::Reserved, OperationAccess::Server, {}},
     ORVIX_INSTRUMENT_OPERATIONS(ORVIX_OPERATION_ROW, ORVIX_RESERVED_ROW)
 #undef ORVIX_OPERATION_ROW
 #undef ORVIX_RESERVED_ROW

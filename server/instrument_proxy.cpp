@@ -148,7 +148,7 @@ ErrorList* CInstrumentServerProxy::KeepErrorList(ErrorList* list) {
 
 #define ORVIX_DEFINE_PROXY_OPERATION(slot, name, kind, access, params, args, bus)                  \
     HRESULT CInstrumentServerProxy::name params {                                                  \
-        return OperationWire<op::name>::Forward(*this ORVIX_AFTER_COMMA args);                      \
+        return OperationWire<op::name>::Forward(*this ORVIX_AFTER_COMMA args);                     \
     }
 #define ORVIX_SKIP_RESERVED(slot)
 ORVIX_INSTRUMENT_OPERATIONS(ORVIX_DEFINE_PROXY_OPERATION, ORVIX_SKIP_RESERVED)

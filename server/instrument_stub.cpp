@@ -4,7 +4,6 @@
 #include "instrument_bus.h"
 #include "operation_wire.h"
 
-
 CInstrumentServerStub::CInstrumentServerStub(IInstrumentServer* target, QObject* parent)
     : QDBusVirtualObject(parent), m_pTarget(target) {
     RegisterInstrumentWireTypes();

@@ -173,10 +173,15 @@ template <> struct ParamWire<const InstrumentConfiguration*> : InParamBase {
 };
 
 template <> struct ParamWire<const SeparationMethod*> : InParamBase {
-    static constexpr WirePart kParts[] = {
-        {"", "ay"},          {"_methodName", "(bay)"}, {"_list1", "ay"},
-        {"_solventA", "(bay)"}, {"_solventB", "(bay)"},  {"_solventC", "(bay)"},
-        {"_list2", "ay"},    {"_columnName", "(bay)"}, {"_steps", "ay"}};
+    static constexpr WirePart kParts[] = {{"", "ay"},
+                                          {"_methodName", "(bay)"},
+                                          {"_list1", "ay"},
+                                          {"_solventA", "(bay)"},
+                                          {"_solventB", "(bay)"},
+                                          {"_solventC", "(bay)"},
+                                          {"_list2", "ay"},
+                                          {"_columnName", "(bay)"},
+                                          {"_steps", "ay"}};
     struct Holder {
         SeparationMethod record{};
         WireText name, solventA, solventB, solventC, column;
@@ -189,7 +194,8 @@ template <> struct ParamWire<const SeparationMethod*> : InParamBase {
 };
 
 template <> struct ParamWire<const InjectionSpec*> : InParamBase {
-    static constexpr WirePart kParts[] = {{"", "ay"}, {"_entries", "ay"}, {"_entryTexts", "a(bay)"}};
+    static constexpr WirePart kParts[] = {
+        {"", "ay"}, {"_entries", "ay"}, {"_entryTexts", "a(bay)"}};
     struct Holder {
         InjectionSpec record{};
         std::vector<InjectionSpecEntry> entries;

@@ -49,7 +49,8 @@ QDBusMessage OperationWire<op::SetPlateConfiguration>::Dispatch(IInstrumentServe
     if (!DecodeRecordList(in.Bytes(), nPlates, &plates)) {
         return BadArguments(call);
     }
-    const HRESULT hr = target.SetPlateConfiguration(nPlates, plates.empty() ? nullptr : plates.data());
+    const HRESULT hr =
+        target.SetPlateConfiguration(nPlates, plates.empty() ? nullptr : plates.data());
     return call.createReply(QVariantList{QVariant(hr)});
 }
 
@@ -62,8 +63,8 @@ HRESULT OperationWire<op::GetSyringeUsage>::Forward(CProxyLink& link, std::int32
     if ((nCount1 > 0 && pUsage1 == nullptr) || (nCount2 > 0 && pUsage2 == nullptr)) {
         return E_POINTER;
     }
-    const QDBusMessage reply = link.Call(op::GetSyringeUsage::kName,
-                                         QVariantList{QVariant(nCount1), QVariant(nCount2)});
+    const QDBusMessage reply =
+        link.Call(op::GetSyringeUsage::kName, QVariantList{QVariant(nCount1), QVariant(nCount2)});
     const HRESULT hr = link.CheckReply(reply, ReplySignatureOf<op::GetSyringeUsage>());
     if (FAILED(hr)) {
         return hr;
@@ -104,10 +105,9 @@ HRESULT OperationWire<op::ReadSyringeData>::Forward(CProxyLink& link, std::int32
     if (pIn == nullptr || ppOut == nullptr || (pIn->cbData > 0 && pIn->pData == nullptr)) {
         return E_POINTER;
     }
-    const QDBusMessage reply =
-        link.Call(op::ReadSyringeData::kName,
-                  QVariantList{QVariant(nRecordCode), QVariant(nArg2), QVariant(nArg3),
-                               QVariant(BlockBytes(pIn))});
+    const QDBusMessage reply = link.Call(op::ReadSyringeData::kName,
+                                         QVariantList{QVariant(nRecordCode), QVariant(nArg2),
+                                                      QVariant(nArg3), QVariant(BlockBytes(pIn))});
     const HRESULT hr = link.CheckReply(reply, ReplySignatureOf<op::ReadSyringeData>());
     if (FAILED(hr)) {
         return hr;

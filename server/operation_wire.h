@@ -86,8 +86,7 @@ template <class Op, class... P> struct GenericWire<Op, std::tuple<P...>> {
         ArgCursor cursor(reply.arguments(), 1);
         std::tuple<typename ParamWire<P>::Parsed...> parsed;
         const bool ok = std::apply(
-            [&](auto&... values) { return (ParamWire<P>::Parse(cursor, values) && ...); },
-            parsed);
+            [&](auto&... values) { return (ParamWire<P>::Parse(cursor, values) && ...); }, parsed);
         if (!ok) {
             return link.BadReply();
         }
@@ -159,8 +158,7 @@ template <> struct OperationWire<op::ReadSyringeData> {
 };
 
 // The stub sends the list's first text and frees nothing; the proxy keeps the list it builds.
-template <>
-struct OperationWire<op::ReadAllErrors> : detail::GenericWire<op::ReadAllErrors> {
+template <> struct OperationWire<op::ReadAllErrors> : detail::GenericWire<op::ReadAllErrors> {
     static HRESULT Forward(CProxyLink& link, std::int32_t nArg, std::int32_t* pnErrors,
                            ErrorList** ppList);
 };

@@ -275,7 +275,7 @@ HRESULT CFakeInstrumentServer::Handle(const char* name, std::tuple<A&...> args) 
     return hr;
 }
 
-#define ORVIX_DEFINE_FAKE_OPERATION(name, params, args)                                            \
+#define ORVIX_DEFINE_FAKE_OPERATION(slot, name, kind, access, params, args, bus)                                            \
     HRESULT CFakeInstrumentServer::name params {                                                   \
         return Handle(#name, std::forward_as_tuple args);                                          \
     }

@@ -46,7 +46,7 @@ public:
     // Reference count 1: the creator releases it.
     static CFakeInstrumentServer* Create() { return new CFakeInstrumentServer; }
 
-#define ORVIX_FAKE_OPERATION(name, params, args) HRESULT name params override;
+#define ORVIX_FAKE_OPERATION(slot, name, kind, access, params, args, bus) HRESULT name params override;
 #define ORVIX_SKIP_RESERVED(slot)
     ORVIX_INSTRUMENT_OPERATIONS(ORVIX_FAKE_OPERATION, ORVIX_SKIP_RESERVED)
 #undef ORVIX_FAKE_OPERATION
