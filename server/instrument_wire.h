@@ -7,6 +7,7 @@
 // entries, a path as `ay`, float32 as `d`, COM strings as `s`.
 
 #include "bstr.h"
+#include "owned_method.h"
 #include "record_codec.h"
 #include "record_memory.h"
 #include "records.h"
@@ -182,12 +183,7 @@ template <> struct ParamWire<const SeparationMethod*> : InParamBase {
                                           {"_list2", "ay"},
                                           {"_columnName", "(bay)"},
                                           {"_steps", "ay"}};
-    struct Holder {
-        SeparationMethod record{};
-        WireText name, solventA, solventB, solventC, column;
-        std::vector<SeparationMethodEntry> list1, list2;
-        std::vector<SeparationMethodStep> steps;
-    };
+    using Holder = OwnedSeparationMethod;
     static bool Put(QVariantList& args, const SeparationMethod* value);
     static bool Take(ArgCursor& in, Holder& holder);
     static const SeparationMethod* Use(Holder& holder);
