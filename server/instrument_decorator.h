@@ -80,13 +80,14 @@ public:
     IInstrumentServer* Target() const {
         return m_pTarget;
     }
-    // Puts target (a reference of its own) in place of the current one; either may be null.
-    void Replace(IInstrumentServer* target);
 
 protected:
     // Reference count 1. Takes a reference of its own on target.
     explicit CInstrumentServerDecorator(IInstrumentServer* target);
     ~CInstrumentServerDecorator() override;
+
+    // Puts target (a reference of its own) in place of the current one; either may be null.
+    void Replace(IInstrumentServer* target);
 
     virtual HRESULT Pass(const COperationCall& call);
     HRESULT QueryTarget(REFIID riid, void** ppvObject);

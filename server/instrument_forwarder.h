@@ -27,6 +27,9 @@ public:
     // Takes a reference of its own on target, which may be null (every call then fails).
     explicit CInstrumentServerForwarder(IInstrumentServer* target);
 
+    // Puts target (a reference of its own again) in place of the current server object.
+    using CInstrumentServerDecorator::Replace;
+
     // Called on RequestReconnect; the reconnect logic sets it.
     void SetReconnectHandler(std::function<void()> handler) { m_onReconnect = std::move(handler); }
     const CSessionCalls& SessionCalls() const { return m_session; }

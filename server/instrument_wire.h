@@ -291,13 +291,8 @@ template <> struct ParamWire<SeparationMethod**> : RecordOutBase<SeparationMetho
 // and frees nothing.
 template <> struct ParamWire<ErrorList**> : RecordOutBase<ErrorList> {
     static constexpr WirePart kParts[] = {{"_firstError", "(bay)"}};
-    using Parsed = WireText;
     static void Reply(QVariantList& reply, const Slot& slot);
     static void Release(Slot&) {}
-    static bool Parse(ArgCursor& in, Parsed& parsed) {
-        parsed = in.Text();
-        return true;
-    }
 };
 
 template <> struct ParamWire<DataBlockList**> : RecordOutBase<DataBlockList> {
