@@ -33,7 +33,7 @@ public:
     // The reply to one call of the instrument interface, as handleMessage sends it.
     QDBusMessage Answer(const QDBusMessage& call);
 
-    // The committed introspection of the instrument interface.
+    // The introspection of the instrument interface, as the contract table writes it.
     static QString InterfaceXml();
 
 private:
