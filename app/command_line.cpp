@@ -45,6 +45,15 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments,
             info.noHistory = true;
             continue;
         }
+        if (argument.compare(QLatin1String("--verify-history"), Qt::CaseInsensitive) == 0) {
+            const bool named = i + 1 < arguments.size() && !arguments[i + 1].startsWith(u'-');
+            info.verifyHistory = named ? arguments[++i] : QString();
+            continue;
+        }
+        if (argument.startsWith(QLatin1String("--verify-history="), Qt::CaseInsensitive)) {
+            info.verifyHistory = argument.section(u'=', 1);
+            continue;
+        }
         if (argument.startsWith(QLatin1String("--"))) {
             const qsizetype equals = argument.indexOf(QLatin1Char('='));
             const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);

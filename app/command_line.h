@@ -15,7 +15,9 @@
 // "--name value" or "--name=value", say where the instrument server is: --host [user@]host
 // (else ORVIX_HOST), --ssh-option (repeatable), --bus-path. "--report FILE" writes a service
 // report to FILE and ends without showing a window; "--since TIME" (ISO 8601) starts its service
-// history at TIME instead of now. Anything else is accepted and ignored.
+// history at TIME instead of now. "--verify-history [FILE]" checks the service history (FILE,
+// else the user's own) for entries changed, removed, inserted or reordered, and ends. Anything
+// else is accepted and ignored.
 struct CCommandLineInfo {
     bool runEmbedded = false;
     bool runAutomated = false;
@@ -25,6 +27,8 @@ struct CCommandLineInfo {
     QDateTime reportSince;
     // The --since text when it is not a time.
     std::optional<QString> badReportSince;
+    // The file to verify, empty for the user's own history; nothing when not asked.
+    std::optional<QString> verifyHistory;
 
     bool LaunchedForAutomation() const { return runEmbedded || runAutomated; }
     bool WritesReport() const { return !reportPath.isEmpty(); }

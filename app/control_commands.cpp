@@ -57,7 +57,7 @@ void CControlCommands::OnCommand(int commandId) {
 }
 
 void CControlCommands::OnAppAbout() {
-    CAboutDlg dlg;
+    CAboutDlg dlg(m_owner);
     dlg.DoModal();
 }
 
@@ -68,31 +68,31 @@ void CControlCommands::OnResetCommunications() {
 }
 
 void CControlCommands::OnChangeFlow() {
-    CChangeFlowDlg dlg;
+    CChangeFlowDlg dlg(m_owner);
     dlg.DoModal();
 }
 
 void CControlCommands::OnDryPrime() {
-    CDryPrimeDlg dlg;
+    CDryPrimeDlg dlg(m_owner);
     dlg.DoModal();
 }
 
 void CControlCommands::OnWetPrime() {
-    CWetPrimeDlg dlg;
+    CWetPrimeDlg dlg(m_owner);
     dlg.DoModal();
 }
 
 void CControlCommands::OnUserDiagnostics() {
-    CUserConfig sheet(LoadString(IDS_USER_DIAGNOSTICS), nullptr, 0);
+    CUserConfig sheet(LoadString(IDS_USER_DIAGNOSTICS), m_owner, 0);
     sheet.DoModal();
 }
 
 // Only the accepted flag counts, whichever button closed the dialog.
 void CControlCommands::OnServiceDiagnostics() {
-    CPasswordDlg password;
+    CPasswordDlg password(m_owner);
     password.DoModal();
     if (password.GetPasswordAccepted() != 0) {
-        CDiagnosticSheet sheet(LoadString(IDS_SERVICE_DIAGNOSTICS), nullptr, 0);
+        CDiagnosticSheet sheet(LoadString(IDS_SERVICE_DIAGNOSTICS), m_owner, 0);
         sheet.DoModal();
     }
 }

@@ -44,7 +44,7 @@ COrvixClientDoc* CSingleDocTemplate::OpenDocumentFile(bool makeVisible) {
     if (document == nullptr) {
         return fail(nullptr);
     }
-    document->SetDocTemplate(this);
+    document->SetCloseHandler([this](COrvixClientDoc* closing) { RemoveDocument(closing); });
     m_pDocument = document;
 
     CMainFrame* frame = m_parts.createFrame ? m_parts.createFrame() : nullptr;

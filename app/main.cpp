@@ -1,12 +1,16 @@
 #include "accessible_button.h"
 #include "com.h"
 #include "command_line.h"
+#include "history_settings.h"
+#include "history_verify.h"
 #include "instrument_proxy.h"
 #include "message_autoanswer.h"
 #include "orvix_client_app.h"
 #include "termination_signals.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 namespace {
 
@@ -20,9 +24,24 @@ int RunApplication() {
     return theApp.ExitInstance();
 }
 
+// Needs no window and no instrument: a script or an auditor runs it anywhere.
+int VerifyHistoryFile(int argc, char** argv, const QString& path) {
+    const QCoreApplication application(argc, argv);
+    const HistoryVerification result = VerifyHistory(path.isEmpty() ? HistoryFilePath() : path);
+    std::printf("%s\n", result.text.toUtf8().constData());
+    return result.intact ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    if (const auto verified = CCommandLineInfo::Parse(arguments).verifyHistory) {
+        return VerifyHistoryFile(argc, argv, *verified);
+    }
     QApplication application(argc, argv);
     // Desktops match the window to its desktop entry and icon through this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvix.Diagnostics"));

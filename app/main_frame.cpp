@@ -134,6 +134,8 @@ bool CMainFrame::CreateStatusBar() {
             // empty until the view's connection status is known.
             m_connectionPane = new QLabel(bar);
             m_connectionPane->setObjectName(QStringLiteral("connectionPane"));
+            // It may say what ssh said, which a remote sshd's banner controls.
+            m_connectionPane->setTextFormat(Qt::PlainText);
             m_connectionPane->setFrameShape(QFrame::Panel);
             m_connectionPane->setFrameShadow(QFrame::Sunken);
             m_connectionPane->hide();
@@ -196,6 +198,7 @@ void CMainFrame::SetServerHost(const QString& host) {
     if (m_hostPane == nullptr) {
         m_hostPane = new QLabel(statusBar());
         m_hostPane->setObjectName(QStringLiteral("hostPane"));
+        m_hostPane->setTextFormat(Qt::PlainText);
         m_hostPane->setFrameShape(QFrame::Panel);
         m_hostPane->setFrameShadow(QFrame::Sunken);
         // Right after the prompt pane, the one item that is not permanent: first of the panes.
@@ -268,12 +271,27 @@ void CMainFrame::FitToView() {
     if (centralWidget() == nullptr) {
         return;
     }
+    // Controls get their style's fonts and margins when polished, which before the first show
+    // they are not yet: measured unpolished, the form asks for less than it will need.
+    ensurePolished();
     for (CFormScrollArea* area : centralWidget()->findChildren<CFormScrollArea*>()) {
         area->SettleLayout();
     }
     centralWidget()->updateGeometry();
-    const QSize wanted = sizeHint();
-    resize(size().boundedTo(wanted).expandedTo(minimumSizeHint()));
+    resize(size().boundedTo(FormSizeOnScreen()).expandedTo(minimumSizeHint()));
+    m_fittedSize = size();
+}
+
+QSize CMainFrame::FormSizeOnScreen() const {
+    // The title bar and borders, whether a window manager or the toolkit draws them, lie around
+    // the size set here.
+    const QSize decorations = frameGeometry().size() - size();
+    return sizeHint().boundedTo(screen()->availableGeometry().size() - decorations);
+}
+
+void CMainFrame::GrowToForm() {
+    resize(size().expandedTo(FormSizeOnScreen()));
+    m_fittedSize = size();
 }
 
 QList<QAction*> CMainFrame::Actions(int commandId) const {
@@ -289,6 +307,11 @@ QAction* CMainFrame::Action(int commandId) const {
 }
 
 bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest && size() == m_fittedSize) {
+        const bool handled = QMainWindow::event(event);
+        GrowToForm();
+        return handled;
+    }
     // A dock is polished before it first shows, with its content in place.
     if (event->type() == QEvent::ChildPolished) {
         if (auto* dock = qobject_cast<QDockWidget*>(static_cast<QChildEvent*>(event)->child())) {

@@ -44,7 +44,9 @@ public:
     void SetServerHost(const QString& host);
     QLabel* HostPane() const { return m_hostPane; }
 
-    // Shrinks the frame, never grows it, to fit its central widget.
+    // Shrinks the frame, never grows it, to fit its central widget, with the whole window,
+    // decorations included, on the screen. Until the window is resized otherwise it keeps that
+    // natural size as the form grows (the instrument's first readings widen it).
     void FitToView();
 
     void OnCommand(int commandId);
@@ -72,6 +74,8 @@ private:
     void BindConnectionPane();
     ICommandTarget* TargetFor(int commandId) const;
     bool FrameHandles(int commandId) const;
+    QSize FormSizeOnScreen() const;
+    void GrowToForm();
 
     QList<ICommandTarget*> m_targets;
     QMultiHash<int, QAction*> m_actions;
@@ -81,4 +85,6 @@ private:
     QLabel* m_hostPane = nullptr;
     CConnectionStatus* m_connectionStatus = nullptr;
     CloseHandler m_onClose;
+    // The size the last fit gave; any other means the window was sized by someone else.
+    QSize m_fittedSize;
 };

@@ -23,6 +23,7 @@ std::unique_ptr<CSingleDocTemplate> CreateMainDocTemplate() {
         QObject::connect(view->TestCommands(), &CTestCommands::statusMessage, frame,
                          [frame](const QString& text) { frame->statusBar()->showMessage(text); });
         CServiceReportCommand* report = AddTraceDocks(frame, view);
+        commands->SetOwner(frame);
         frame->SetCommandTargets({view, commands.get(), report});
         return view;
     };

@@ -4,20 +4,15 @@
 #include "com.h"
 #include "dbus_link.h"
 #include "error_info.h"
-#include "history_settings.h"
-#include "history_writer.h"
 #include "icon_table.h"
 #include "ids_app.h"
-#include "instrument_forwarder.h"
 #include "instrument_server.h"
 #include "main_frame.h"
 #include "main_template.h"
 #include "orvix_client_doc.h"
 #include "orvix_client_view.h"
-#include "recording_server.h"
-#include "report_file.h"
 #include "resource.h"
-#include "stored_history.h"
+#include "ssh_bus.h"
 #include "string_table.h"
 #include "ui.h"
 
@@ -25,8 +20,6 @@
 #include <QDBusConnection>
 #include <QPointer>
 #include <QSettings>
-
-#include <cstdio>
 
 namespace {
 
@@ -37,11 +30,6 @@ bool OleInitialize() {
 }
 
 } // namespace
-
-HRESULT COrvixClientApp::CreateServerObject(IInstrumentServer** ppServer) {
-    return CoCreateInstance(CLSID_InstrumentServer, nullptr, CLSCTX_LOCAL_SERVER,
-                            IID_IInstrumentServer, reinterpret_cast<void**>(ppServer));
-}
 
 COrvixClientApp::COrvixClientApp(TemplateFactory makeTemplate)
     : m_makeTemplate(makeTemplate ? std::move(makeTemplate)
@@ -57,12 +45,8 @@ COrvixClientApp::~COrvixClientApp() {
 bool COrvixClientApp::InitInstance(const QStringList& arguments) {
     m_cmdInfo = CCommandLineInfo::Parse(arguments);
     if (m_cmdInfo.WritesReport()) {
-        // No window: a script reads what went wrong on standard error.
         m_exitCode = kExitReportNotWritten;
-        SetMessageBoxHandler([](const MessageBoxRequest& request) {
-            std::fprintf(stderr, "%s\n", request.text.toUtf8().constData());
-            return IDOK;
-        });
+        ShowMessagesOnStandardError();
     }
     if (!OleInitialize()) {
         AppMessageBox(LoadString(IDP_OLE_INIT_FAILED));
@@ -71,26 +55,25 @@ bool COrvixClientApp::InitInstance(const QStringList& arguments) {
 
     m_comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
-    IInstrumentServer* pCreated = nullptr;
-    const HRESULT hr = CreateServerObject(&pCreated);
+    m_session.SetReconnectedHandler([this] { OnServerReconnected(); });
+    m_session.SetTryFailedHandler([this](const QString& reason) { OnServerTryFailed(reason); });
+    QString reason;
+    const HRESULT hr = m_session.Open(m_cmdInfo.server.IsRemote(), &reason);
     if (FAILED(hr)) {
-        // What the transport said (ssh's words for a remote computer) says more than the code.
-        const std::string detail = TakeErrorInfoText();
-        ShowMessageBox(nullptr,
-                       QString::fromStdString(detail.empty() ? SystemMessageText(hr) : detail),
-                       QStringLiteral("Error"), MB_ICONINFORMATION);
+        // Asked to end while the server was sought: nothing to tell.
+        if (!m_ending) {
+            ShowMessageBox(nullptr, reason, QStringLiteral("Error"), MB_ICONINFORMATION);
+        }
         // Once here; ExitInstance, which still runs, finds nothing left to uninitialise.
         UninitializeCom();
         return false;
     }
-    InstallServer(pCreated);
-    pCreated->Release();
-    InstallServiceHistory(m_cmdInfo);
+    m_session.InstallServiceHistory(kProfileKey, m_cmdInfo.noHistory);
 
     // The server reports its own failures on later calls; start-up goes on whatever this says.
     g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
     if (m_cmdInfo.WritesReport()) {
-        WriteReport();
+        m_exitCode = WriteServiceReport(m_cmdInfo, m_session.History());
         return false;
     }
 
@@ -145,50 +128,24 @@ int COrvixClientApp::Run() {
     return m_exitCode;
 }
 
-void COrvixClientApp::InstallServiceHistory(const CCommandLineInfo& info) {
-    const HistorySettings settings =
-        HistorySettings::Read(QSettings(kProfileKey, QCoreApplication::applicationName()));
-    if (info.noHistory || !settings.enabled) {
-        return;
-    }
-    m_pHistory = std::make_unique<CHistoryRecorder>(
-        std::make_unique<CHistoryWriter>(HistoryFilePath(), settings.retention));
-    SetServiceHistory(m_pHistory.get());
-    IInstrumentServer* recording = CRecordingInstrumentServer::Create(g_pServer, *m_pHistory);
-    g_pServer->Release();
-    g_pServer = recording;
-}
-
 int COrvixClientApp::ExitInstance() {
-    // A try in flight ends first: what it made goes with it.
-    m_pReconnector.reset();
-    if (g_pServer != nullptr) {
-        g_pServer->Release();
-        g_pServer = nullptr;
-        m_pForwarder = nullptr;
-    }
-    // Whatever is still waiting goes to the disk before the process ends.
-    SetServiceHistory(nullptr);
-    m_pHistory.reset();
+    m_session.Close();
     UninitializeCom();
     SaveStdProfileSettings();
     return m_exitCode;
 }
 
-void COrvixClientApp::InstallServer(IInstrumentServer* pCreated) {
-    m_pForwarder = new CInstrumentServerForwarder(pCreated);
-    g_pServer = m_pForwarder;
-    m_pReconnector = std::make_unique<CServerReconnector>(m_pForwarder, &CreateServerObject);
-    QObject::connect(m_pReconnector.get(), &CServerReconnector::reconnected,
-                     [this] { OnServerReconnected(); });
-    m_pReconnector->Start();
+void COrvixClientApp::OnServerTryFailed(const QString& reason) {
+    if (m_pDocTemplate == nullptr) {
+        return;
+    }
+    if (auto* view = qobject_cast<COrvixClientView*>(m_pDocTemplate->View())) {
+        view->ConnectionStatus()->SetUnreachableReason(reason);
+    }
 }
 
 void COrvixClientApp::OnServerReconnected() {
-    // A new server process knows nothing of what the old one was told to keep (the connection
-    // opened, the syringe data fetch, the autosampler monitor): it is told again, through
-    // g_pServer as every call is. The view then reads the configuration anew.
-    m_pForwarder->SessionCalls().ReplayOn(*g_pServer);
+    // The view reads the new server's configuration anew.
     if (m_pDocTemplate == nullptr) {
         return;
     }
@@ -199,6 +156,8 @@ void COrvixClientApp::OnServerReconnected() {
 
 void COrvixClientApp::CloseMainWindow() {
     m_ending = true;
+    // A start-up that waits for an SSH login ends with it.
+    CancelSshBusTries();
     // Each modal window runs a loop of its own, which returns once the window is hidden; the
     // top one first, as the user would close them. Before the main loop runs (the start-up
     // boxes) that is what ends the application.
@@ -278,33 +237,4 @@ void COrvixClientApp::UninitializeCom() {
         m_comInitialized = false;
         CoUninitialize();
     }
-}
-
-void COrvixClientApp::WriteReport() {
-    if (m_cmdInfo.badReportSince) {
-        AppMessageBox(LoadString(IDS_REPORT_BAD_SINCE).arg(*m_cmdInfo.badReportSince));
-        return;
-    }
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    // A process of its own has no trace; it reports the history file from where asked.
-    ServiceReportSources sources;
-    sources.historySinceUtc = m_cmdInfo.reportSince.isValid() ? m_cmdInfo.reportSince : now;
-    std::unique_ptr<CStoredHistory> history;
-    if (m_pHistory != nullptr && m_pHistory->Writer() != nullptr) {
-        history = std::make_unique<CStoredHistory>(m_pHistory->Writer());
-        sources.history = history.get();
-    }
-    const ReportResult result = MakeServiceReport(m_cmdInfo.reportPath, sources, now);
-    switch (result.outcome) {
-    case ReportOutcome::Written:
-        m_exitCode = kExitReportWritten;
-        return;
-    case ReportOutcome::WrittenIncomplete:
-        m_exitCode = kExitReportIncomplete;
-        break;
-    case ReportOutcome::NotWritten:
-        m_exitCode = kExitReportNotWritten;
-        break;
-    }
-    AppMessageBox(result.message);
 }

@@ -2,10 +2,9 @@
 
 #include "command_line.h"
 #include "doc_template.h"
-#include "history_recorder.h"
-#include "instrument_forwarder.h"
 #include "recent_file_list.h"
-#include "server_reconnector.h"
+#include "report_mode.h"
+#include "server_session.h"
 #include "template_server.h"
 
 #include <QString>
@@ -22,12 +21,7 @@ inline const QString kProfileKey = QStringLiteral("Local AppWizard-Generated App
 inline const QString kMainWindowCaption = QStringLiteral("Orvix Diagnostics");
 constexpr int kRecentFileCount = 4;
 
-// How --report ends.
-constexpr int kExitReportWritten = 0;
-constexpr int kExitReportNotWritten = 1;
-constexpr int kExitReportIncomplete = 2;
-
-// The application object: brings up the platform services, opens the one connection to the
+// The application object: brings up the platform services, opens the session with the
 // instrument server (g_pServer), serves the document class to automation clients, creates the
 // main window, and at the end releases the connection.
 class COrvixClientApp {
@@ -58,25 +52,16 @@ public:
     const CRecentFileList* RecentFileList() const { return m_pRecentFileList.get(); }
     const CCommandLineInfo& CommandLineInfo() const { return m_cmdInfo; }
 
-    // The one place where the instrument server object is made, at start and at every
-    // reconnect (on the reconnect's own thread): the class, the interface, activation included.
-    static HRESULT CreateServerObject(IInstrumentServer** ppServer);
-
 private:
-    // The one place where g_pServer is set: a forwarder that stays while the server object
-    // behind it is made anew after the server went away.
-    void InstallServer(IInstrumentServer* pCreated);
     void OnServerReconnected();
+    // The status bar and the event log say why the server is still out of reach.
+    void OnServerTryFailed(const QString& reason);
     void SetRegistryKey(const QString& key);
     void LoadStdProfileSettings(int recentFileCount);
     void SaveStdProfileSettings();
     bool ProcessShellCommand();
-    // --report: writes the service report; the exit code says how that went.
-    void WriteReport();
     bool OnMainWindowClose();
     void UninitializeCom();
-    // Puts the service history's recording server in front of the instrument server.
-    void InstallServiceHistory(const CCommandLineInfo& info);
 
     TemplateFactory m_makeTemplate;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
@@ -85,11 +70,8 @@ private:
     COleTemplateServer m_server;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     CCommandLineInfo m_cmdInfo;
-    std::unique_ptr<CHistoryRecorder> m_pHistory;
     CMainFrame* m_pMainWnd = nullptr;
-    // g_pServer's reference; null when no server was reached.
-    CInstrumentServerForwarder* m_pForwarder = nullptr;
-    std::unique_ptr<CServerReconnector> m_pReconnector;
+    CServerSession m_session;
     bool m_comInitialized = false;
     bool m_ending = false;
     int m_exitCode = 0;

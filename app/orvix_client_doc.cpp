@@ -1,7 +1,6 @@
 #include "orvix_client_doc.h"
 
 #include "app_lock.h"
-#include "doc_template.h"
 
 COrvixClientDoc::COrvixClientDoc() {
     LockApp();
@@ -77,8 +76,8 @@ void COrvixClientDoc::OnCloseDocument() {
         return;
     }
     m_closing = true;
-    if (m_pTemplate != nullptr) {
-        m_pTemplate->RemoveDocument(this);
+    if (m_onClose) {
+        m_onClose(this);
     }
     delete this;
 }

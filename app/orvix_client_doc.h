@@ -5,7 +5,8 @@
 
 #include <QObject>
 
-class CSingleDocTemplate;
+#include <functional>
+#include <utility>
 
 constexpr HRESULT DISP_E_MEMBERNOTFOUND = MakeHResult(0x80020003);
 constexpr HRESULT DISP_E_UNKNOWNNAME = MakeHResult(0x80020006);
@@ -45,12 +46,15 @@ public:
     // Closes the document's frame (with its view) and deletes the document.
     void OnCloseDocument();
 
-    void SetDocTemplate(CSingleDocTemplate* pTemplate) { m_pTemplate = pTemplate; }
-    CSingleDocTemplate* DocTemplate() const { return m_pTemplate; }
+    // Told as the document closes, before it is deleted; the template that made it lets its frame
+    // go then.
+    void SetCloseHandler(std::function<void(COrvixClientDoc*)> onClose) {
+        m_onClose = std::move(onClose);
+    }
     ULONG RefCount() const { return m_refs; }
 
 private:
     ULONG m_refs = 1;
     bool m_closing = false;
-    CSingleDocTemplate* m_pTemplate = nullptr;
+    std::function<void(COrvixClientDoc*)> m_onClose;
 };

@@ -4,6 +4,8 @@
 #include "event_log_dock.h"
 #include "event_log_history.h"
 #include "history_recorder.h"
+#include "history_writer.h"
+#include "ids_history.h"
 #include "main_frame.h"
 #include "orvix_client_view.h"
 #include "pressure_trace_dock.h"
@@ -14,8 +16,10 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QSettings>
+#include <QStatusBar>
 
 #include <chrono>
 
@@ -61,6 +65,31 @@ void AddToggle(CMainFrame* frame, QMenu* viewMenu, QDockWidget* dock, int comman
     }
 }
 
+void ShowHistoryText(QLabel* pane, const QString& reason) {
+    const QString text = LoadString(IDS_HISTORY_NOT_KEPT).arg(reason);
+    pane->setText(text);
+    pane->setAccessibleName(text);
+    pane->show();
+}
+
+// The Event Log dock may be hidden: while the history is not being kept the status bar says so
+// as well, until entries are kept again.
+void AddHistoryPane(CMainFrame* frame, CHistoryWriter* writer) {
+    auto* pane = new QLabel(frame->statusBar());
+    pane->setObjectName(QStringLiteral("historyPane"));
+    pane->setTextFormat(Qt::PlainText);
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    pane->hide();
+    frame->statusBar()->addPermanentWidget(pane);
+    QObject::connect(writer, &CHistoryWriter::failed, pane,
+                     [pane](const QString& reason) { ShowHistoryText(pane, reason); });
+    QObject::connect(writer, &CHistoryWriter::resumed, pane, &QWidget::hide);
+    if (const QString failure = writer->Failure(); !failure.isEmpty()) {
+        ShowHistoryText(pane, failure);
+    }
+}
+
 } // namespace
 
 CServiceReportCommand* AddTraceDocks(CMainFrame* frame, COrvixClientView* view) {
@@ -73,6 +102,9 @@ CServiceReportCommand* AddTraceDocks(CMainFrame* frame, COrvixClientView* view) 
     QObject::connect(view, &COrvixClientView::statusRead, log, &CEventLogDock::OnStatusRead);
     CHistoryRecorder* history = ServiceHistory();
     log->AttachHistory(history != nullptr ? history->Writer() : nullptr);
+    if (history != nullptr && history->Writer() != nullptr) {
+        AddHistoryPane(frame, history->Writer());
+    }
     if (history != nullptr) {
         QObject::connect(&log->Log(), &CEventLog::entryAdded, log,
                          [history](HistoryKind kind, qint64 whenMs, const QString& text) {

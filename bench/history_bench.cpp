@@ -1,11 +1,14 @@
-// The service history's costs: recording an entry on the GUI thread, committing it on the
-// writer's thread, opening a history of a million entries and reading its newest page, and the
-// file's size per million entries.
+// The service history's costs: recording an entry on the GUI thread, chaining and committing
+// it on the writer's thread, signing a checkpoint, opening a history of a million entries and
+// reading its newest page, verifying all of them (verify_ms), and the file's size per million
+// entries.
 //   build-rel/bin/orvix-history-bench
 #include "fake_instrument_server.h"
+#include "history_chain.h"
 #include "history_model.h"
 #include "history_recorder.h"
 #include "history_store.h"
+#include "history_verify.h"
 #include "history_writer.h"
 #include "recording_server.h"
 
@@ -17,6 +20,8 @@
 #include <QVariant>
 
 #include <benchmark/benchmark.h>
+
+#include <optional>
 
 namespace {
 
@@ -55,7 +60,7 @@ void ChangeFlowDirect(benchmark::State& state) {
 void ChangeFlowRecorded(benchmark::State& state) {
     QTemporaryDir folder;
     CHistoryRecorder recorder(std::make_unique<CHistoryWriter>(
-        folder.filePath(QStringLiteral("history.sqlite")), HistoryRetention{}));
+        folder.filePath(QStringLiteral("history.sqlite")), HistoryWriterOptions{}));
     CFakeInstrumentServer* fake = QuietFake();
     IInstrumentServer* server = CRecordingInstrumentServer::Create(fake, recorder);
     int sinceFlush = 0;
@@ -71,12 +76,52 @@ void ChangeFlowRecorded(benchmark::State& state) {
 void StateEntryRecorded(benchmark::State& state) {
     QTemporaryDir folder;
     CHistoryRecorder recorder(std::make_unique<CHistoryWriter>(
-        folder.filePath(QStringLiteral("history.sqlite")), HistoryRetention{}));
+        folder.filePath(QStringLiteral("history.sqlite")), HistoryWriterOptions{}));
     const QString text = QStringLiteral("State: Wet Priming");
     int sinceFlush = 0;
     for (auto _ : state) {
         recorder.Record(HistoryKind::State, 1'700'000'000'000, text);
         FlushNowAndThen(state, *recorder.Writer(), sinceFlush);
+    }
+}
+
+HistoryEntry TypicalEntry() {
+    return {0,
+            1'700'000'000'000,
+            HistoryKind::Action,
+            QStringLiteral("operator"),
+            QStringLiteral("lab-pc-07"),
+            QStringLiteral("SN-104233"),
+            QStringLiteral("Change Flow to 20 \u00B5L/min, A 50 %, B 50 %, C 0 %: accepted")};
+}
+
+// The link an entry adds to the chain, on the writer's thread.
+void ChainOneEntry(benchmark::State& state) {
+    const HistoryEntry entry = TypicalEntry();
+    QByteArray link = ChainGenesis();
+    std::int64_t seq = 0;
+    for (auto _ : state) {
+        link = ChainHash(link, ++seq, entry);
+        benchmark::DoNotOptimize(link.constData());
+    }
+}
+
+// A checkpoint signed and committed: at the start, every five minutes and at the exit.
+void SignCheckpoint(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("history.sqlite"));
+    CHistoryStore store;
+    QString error;
+    std::optional<CHistoryKey> key;
+    if (store.Open(path, CHistoryStore::Mode::Write)) {
+        key = CHistoryKey::LoadOrCreate(HistoryKeyPath(path), &error);
+    }
+    if (!key) {
+        state.SkipWithError("could not open the history or make its key");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.AddCheckpoint(*key, 1'700'000'000'000));
     }
 }
 
@@ -90,14 +135,7 @@ void CommitOnWriterThread(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        HistoryEntry entry{0,
-                           1'700'000'000'000,
-                           HistoryKind::Action,
-                           QStringLiteral("operator"),
-                           QStringLiteral("lab-pc-07"),
-                           QStringLiteral("SN-104233"),
-                           QStringLiteral("Change Flow to 20 \u00B5L/min, A 50 %, B 50 %, C 0 %: "
-                                          "accepted")};
+        HistoryEntry entry = TypicalEntry();
         benchmark::DoNotOptimize(store.Append(entry));
     }
 }
@@ -121,7 +159,7 @@ QString MillionEntryHistory(const QTemporaryDir& folder) {
         query.exec(QStringLiteral("PRAGMA synchronous=OFF"));
         db.transaction();
         query.prepare(QStringLiteral("INSERT INTO entries (time_ms, kind, user, host, serial, "
-                                     "text) VALUES (?, ?, ?, ?, ?, ?)"));
+                                     "text, seq, hash) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         const QStringList texts = {
             QStringLiteral("State: Idle"),
             QStringLiteral("Change Flow to 20 \u00B5L/min, A 50 %, B 50 %, C 0 %: accepted"),
@@ -131,13 +169,24 @@ QString MillionEntryHistory(const QTemporaryDir& folder) {
         };
         const QStringList serials = {QStringLiteral("SN-104233"), QStringLiteral("SN-104871"),
                                      QStringLiteral("SN-200014")};
+        QByteArray link = ChainGenesis();
         for (int i = 0; i < kMillion; ++i) {
-            query.addBindValue(QVariant::fromValue<qlonglong>(1'700'000'000'000 + i * 30'000LL));
-            query.addBindValue(i % kHistoryKindCount);
-            query.addBindValue(QStringLiteral("operator"));
-            query.addBindValue(QStringLiteral("lab-pc-07"));
-            query.addBindValue(serials[i % serials.size()]);
-            query.addBindValue(texts[i % texts.size()]);
+            const HistoryEntry entry{0,
+                                     1'700'000'000'000 + i * 30'000LL,
+                                     static_cast<HistoryKind>(i % kHistoryKindCount),
+                                     QStringLiteral("operator"),
+                                     QStringLiteral("lab-pc-07"),
+                                     serials[i % serials.size()],
+                                     texts[i % texts.size()]};
+            link = ChainHash(link, i + 1, entry);
+            query.addBindValue(QVariant::fromValue<qlonglong>(entry.timeMs));
+            query.addBindValue(static_cast<int>(entry.kind));
+            query.addBindValue(entry.user);
+            query.addBindValue(entry.host);
+            query.addBindValue(entry.serial);
+            query.addBindValue(entry.text);
+            query.addBindValue(i + 1);
+            query.addBindValue(link);
             query.exec();
         }
         for (const QString& serial : serials) {
@@ -154,7 +203,8 @@ QString MillionEntryHistory(const QTemporaryDir& folder) {
 }
 
 // What the Event Log dock does on the GUI thread when the history opens: connect, read the
-// newest page through its model, list the instruments.
+// newest page through its model, list the instruments. Then, once each, verifying the million
+// and the writer opening them.
 void OpenMillionAndShowNewestPage(benchmark::State& state) {
     QTemporaryDir folder;
     const QString path = MillionEntryHistory(folder);
@@ -171,12 +221,22 @@ void OpenMillionAndShowNewestPage(benchmark::State& state) {
         benchmark::DoNotOptimize(reader.Instruments());
     }
     state.counters["bytes_per_million"] = static_cast<double>(QFileInfo(path).size());
+    const auto millisecondsSince = [](std::chrono::steady_clock::time_point start) {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    // --verify-history: every link recomputed, every checkpoint checked.
+    auto start = std::chrono::steady_clock::now();
+    const bool intact = VerifyHistory(path).intact;
+    state.counters["verify_ms"] = millisecondsSince(start);
+    if (!intact) {
+        state.SkipWithError("the million entries did not verify");
+    }
     // The writer's own opening checks the file, on its thread.
     CHistoryStore writer;
-    const auto start = std::chrono::steady_clock::now();
+    start = std::chrono::steady_clock::now();
     writer.Open(path, CHistoryStore::Mode::Write);
-    state.counters["writer_open_ms"] =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    state.counters["writer_open_ms"] = millisecondsSince(start);
 }
 
 } // namespace
@@ -186,6 +246,8 @@ BENCHMARK(ChangeFlowDirect);
 // and waiting for that between the timed runs is what takes the time.
 BENCHMARK(ChangeFlowRecorded)->Iterations(kRecordedIterations);
 BENCHMARK(StateEntryRecorded)->Iterations(kRecordedIterations);
+BENCHMARK(ChainOneEntry);
+BENCHMARK(SignCheckpoint)->Iterations(200);
 BENCHMARK(CommitOnWriterThread)->Iterations(500);
 BENCHMARK(OpenMillionAndShowNewestPage)->Unit(benchmark::kMillisecond)->Iterations(20);
 

@@ -51,9 +51,10 @@ CPageAutoSampler::CPageAutoSampler()
         {m_ui->washButton, [] { g_pServer->WashSampleSyringe(); }},
     }};
     for (std::size_t i = 0; i < commands.size(); ++i) {
-        const auto& [button, call] = commands[i];
+        QPushButton* const button = commands[i].first;
         m_buttons[i] = button;
-        connect(button, &QPushButton::clicked, this, [this, call] { OnCommand(call); });
+        connect(button, &QPushButton::clicked, this,
+                [this, call = commands[i].second] { OnCommand(call); });
     }
 }
 

@@ -76,7 +76,7 @@ void CPageAutoSamplerService::ConnectMove(int id,
 }
 
 bool CPageAutoSamplerService::OnSetActive() {
-    CPlateTypeDlg dialog(m_nPlateIndex);
+    CPlateTypeDlg dialog(m_nPlateIndex, this);
     dialog.DoModal();
     m_nPlateIndex = dialog.GetPlateIndex();
     FillPlateLists(m_nPlateIndex);

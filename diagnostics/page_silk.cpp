@@ -4,7 +4,7 @@
 #include "control_id.h"
 #include "instrument_server.h"
 #include "process_state.h"
-#include "pumps.h"
+#include "pump_mask.h"
 #include "resource.h"
 #include "state_text.h"
 #include "string_table.h"

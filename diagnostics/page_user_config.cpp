@@ -163,7 +163,7 @@ bool CPageUserConfig::OnApply() {
 }
 
 void CPageUserConfig::OnUpgrade() {
-    CUpgradeSoftwareWizard wizard(LoadString(IDS_UPGRADE_CAPTION), nullptr, 0);
+    CUpgradeSoftwareWizard wizard(LoadString(IDS_UPGRADE_CAPTION), this, 0);
     wizard.SetWizardMode();
     const int outcome = wizard.DoModal();
     NoteServiceAction(

@@ -2,7 +2,7 @@
 
 #include "instrument_server.h"
 #include "process_state.h"
-#include "pumps.h"
+#include "pump_mask.h"
 
 #include <QCheckBox>
 

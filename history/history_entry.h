@@ -26,6 +26,10 @@ constexpr std::uint32_t kAllHistoryKinds = (1U << kHistoryKindCount) - 1U;
 // "Action", "State", "Error", "Connection" or "Session".
 QString HistoryKindText(HistoryKind kind);
 
+// A time as the history's own entries and its verification name it: ISO 8601 in UTC, to the
+// millisecond.
+QString HistoryTimeText(std::int64_t ms);
+
 struct HistoryEntry {
     std::int64_t id = 0;     // the store's, once committed: larger is newer
     std::int64_t timeMs = 0; // UTC, milliseconds since the epoch

@@ -15,10 +15,7 @@ CHistoryRecorder* g_pHistory = nullptr;
 } // namespace
 
 QString LoginName() {
-    const QString fromEnvironment = qEnvironmentVariable("LOGNAME", qEnvironmentVariable("USER"));
-    if (!fromEnvironment.isEmpty()) {
-        return fromEnvironment;
-    }
+    // The account, not $LOGNAME or $USER, which anyone can set to sign as someone else.
     const passwd* account = getpwuid(geteuid());
     return account != nullptr ? QString::fromLocal8Bit(account->pw_name)
                               : QString::number(geteuid());

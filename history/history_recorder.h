@@ -42,7 +42,7 @@ private:
     QString m_serial;
 };
 
-// The login name of the user running the client.
+// The login name of the account running the client.
 QString LoginName();
 
 // The process-wide recorder, or null while there is none (tests, or the history is off).

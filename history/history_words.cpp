@@ -1,7 +1,7 @@
 #include "history_words.h"
 
 #include "ids_history.h"
-#include "pumps.h"
+#include "pump_mask.h"
 #include "string_table.h"
 
 #include <QFile>

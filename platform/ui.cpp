@@ -41,6 +41,8 @@ QMessageBox::Icon IconOf(unsigned type) {
 int RunRealMessageBox(const MessageBoxRequest& request) {
     QMessageBox box(IconOf(request.type), request.caption, request.text, QMessageBox::NoButton,
                     request.owner);
+    // Boxes show what ssh, the server and the file system said: never markup, images or links.
+    box.setTextFormat(Qt::PlainText);
     switch (request.type & 0x0FU) {
     case MB_OKCANCEL:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -75,8 +77,13 @@ int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, 
 }
 
 int AppMessageBox(const QString& text, unsigned type) {
-    return ShowMessageBox(QApplication::activeWindow(), text, QApplication::applicationName(),
-                          type);
+    // A compositor may give no window the keyboard (a kiosk, a seat without one); the box then
+    // still belongs to the dialog that asks.
+    QWidget* owner = QApplication::activeWindow();
+    if (owner == nullptr) {
+        owner = QApplication::activeModalWidget();
+    }
+    return ShowMessageBox(owner, text, QApplication::applicationName(), type);
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {

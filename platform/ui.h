@@ -30,7 +30,8 @@ struct MessageBoxRequest {
 // Every message box of the program goes through here, so that tests can answer them.
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned type);
 
-// The application's own box: caption is the application title.
+// The application's own box: caption is the application title; it belongs to the window the user
+// works in, or else to the topmost modal dialog.
 int AppMessageBox(const QString& text, unsigned type = MB_OK);
 
 using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;

@@ -108,6 +108,13 @@ QString HistoryHtml(const ServiceReport& report) {
         QStringLiteral("<p>%1</p>")
             .arg(Escaped(
                 LoadString(IDS_REPORT_HISTORY_SINCE).arg(ReportTimeText(report.historySinceUtc))));
+    if (!report.historyAnchor.publicKey.isEmpty()) {
+        html +=
+            QStringLiteral("<p>%1<br>%2</p>")
+                .arg(
+                    Escaped(LoadString(IDS_REPORT_HISTORY_KEY).arg(report.historyAnchor.publicKey)),
+                    Escaped(report.historyAnchor.lastCheckpoint));
+    }
     if (report.history.empty()) {
         return html + QStringLiteral("<p>%1</p>").arg(Escaped(LoadString(IDS_REPORT_NO_HISTORY)));
     }

@@ -15,10 +15,19 @@ struct ServiceHistoryEntry {
     QString text;
 };
 
+// What a paper copy of the report keeps of a stored history, so that a later edit of an entry
+// before the checkpoint shows: the key that signs its checkpoints and the last one, in words.
+// Empty when the history has none.
+struct ServiceHistoryAnchor {
+    QString publicKey;
+    QString lastCheckpoint;
+};
+
 // Where the report takes its service history from: the entries at or after a time, oldest
 // first.
 class IServiceHistorySource {
 public:
     virtual ~IServiceHistorySource() = default;
     virtual std::vector<ServiceHistoryEntry> EntriesSince(const QDateTime& utc) const = 0;
+    virtual ServiceHistoryAnchor Anchor() const { return {}; }
 };

@@ -207,6 +207,7 @@ ServiceReport ReadServiceReport(const ServiceReportSources& sources, const QDate
     report.historySinceUtc = sources.historySinceUtc.toUTC();
     if (sources.history != nullptr) {
         report.history = sources.history->EntriesSince(report.historySinceUtc);
+        report.historyAnchor = sources.history->Anchor();
     }
     return report;
 }

@@ -43,6 +43,7 @@ struct ServiceReport {
     std::vector<TraceSample> trace;
     QDateTime historySinceUtc;
     std::vector<ServiceHistoryEntry> history;
+    ServiceHistoryAnchor historyAnchor;
 
     bool InstrumentAnswered() const;
 };

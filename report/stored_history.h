@@ -12,6 +12,7 @@ public:
     explicit CStoredHistory(CHistoryWriter* writer);
 
     std::vector<ServiceHistoryEntry> EntriesSince(const QDateTime& utc) const override;
+    ServiceHistoryAnchor Anchor() const override;
 
 private:
     CHistoryWriter* m_writer;

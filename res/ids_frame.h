@@ -42,6 +42,7 @@ constexpr int AFX_IDS_IDLEMESSAGE = 57345;
 constexpr int IDS_CONNECTION_CONNECTED = 3460;
 constexpr int IDS_CONNECTION_NOT_ANSWERING = 3461;
 constexpr int IDS_CONNECTION_SERVER_GONE = 3462;
+constexpr int IDS_CONNECTION_SERVER_UNREACHABLE = 3463;
 // The status bar's pane that names the computer of a remote instrument server.
 constexpr int IDS_SERVER_HOST = 3900;
 

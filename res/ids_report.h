@@ -42,6 +42,9 @@ constexpr int IDS_REPORT_WRITTEN_BY = 4135;
 constexpr int IDS_REPORT_HISTORY_GROUP = 4136;
 constexpr int IDS_REPORT_FILE_NAME_TIME = 4137;
 constexpr int IDS_REPORT_TRACE_LATEST = 4138;
+constexpr int IDS_REPORT_HISTORY_KEY = 4144;
+constexpr int IDS_REPORT_HISTORY_CHECKPOINT = 4145;
+constexpr int IDS_REPORT_HISTORY_NO_CHECKPOINT = 4146;
 
 // The dialog that asks where the report's service history starts.
 constexpr int IDD_SERVICE_REPORT = 4140;

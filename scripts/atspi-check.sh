@@ -16,18 +16,7 @@ build_dir=$(cd "${1:-build}" && pwd)
 client="$build_dir/bin/orvix-client"
 server="$build_dir/bin/orvix-instrument-server"
 
-if [ -z "${ORVIX_ATSPI_ON_BUS:-}" ]; then
-    for program in "$client" "$server"; do
-        if [ ! -x "$program" ]; then
-            echo "atspi-check: $program is not built" >&2
-            exit 1
-        fi
-    done
-    if [ -z "${DISPLAY:-}" ]; then
-        exec xvfb-run -a "$0" "$build_dir"
-    fi
-    in_private_session "$server" ORVIX_ATSPI_ON_BUS 1 "$0" "$build_dir"
-fi
+in_display_session atspi-check "$0" "$build_dir"
 
 # From here on, inside the private bus. The client shows on the display, where Qt's bridge to
 # the accessibility bus runs.

@@ -11,18 +11,12 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
+from atspi_tree import client, walk  # noqa: E402
+
 # get_action_name is marked deprecated in favour of a name this version does not have yet.
 warnings.simplefilter("ignore", DeprecationWarning)
 
 SERVER = sys.argv[1]
-
-
-def walk(node):
-    yield node
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
-        if child is not None:
-            yield from walk(child)
 
 
 def wait_for(what, probe, timeout=15.0):
@@ -39,15 +33,6 @@ def wait_for(what, probe, timeout=15.0):
             return found
         time.sleep(0.2)
     sys.exit(f"atspi-check: FAILED, {what} within {timeout:.0f} s")
-
-
-def client():
-    desktop = Atspi.get_desktop(0)
-    for i in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(i)
-        if app is not None and "orvix" in (app.get_name() or "").lower():
-            return app
-    return None
 
 
 def find(root, role, name, starts=False):

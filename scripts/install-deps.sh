@@ -8,6 +8,7 @@ packages=(
     cmake make g++ pkg-config      # the build
     qt6-base-dev                   # Qt Widgets, DBus, Sql, Test (with the offscreen platform)
     libqt6sql6-sqlite              # Qt SQL's SQLite driver: the service history
+    libsqlite3-dev libsodium-dev   # the service history's verifier and its signed checkpoints
     libqt6svg6                     # draws the toolbar's SVG button images
     qt6-charts-dev libqt6charts6   # the pressure trace's chart
     libqt6opengl6-dev              # Qt Charts' CMake package looks for Qt OpenGL

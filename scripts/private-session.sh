@@ -19,3 +19,26 @@ in_private_session() {
     env "$marker=$value" dbus-run-session -- "$@" || status=$?
     exit "$status"
 }
+
+# in_display_session NAME SCRIPT BUILD_DIR
+# Unless already inside (ORVIX_ATSPI_ON_BUS set): checks that the client and the simulated
+# server are built in BUILD_DIR, runs SCRIPT again on a virtual display when there is none, and
+# then in a private session with the server registered; returns only inside, where the client's
+# bridge to the accessibility bus runs.
+in_display_session() {
+    local name=$1 script=$2 build_dir=$3
+    if [ -n "${ORVIX_ATSPI_ON_BUS:-}" ]; then
+        return 0
+    fi
+    for program in "$build_dir/bin/orvix-client" "$build_dir/bin/orvix-instrument-server"; do
+        if [ ! -x "$program" ]; then
+            echo "$name: $program is not built" >&2
+            exit 1
+        fi
+    done
+    if [ -z "${DISPLAY:-}" ]; then
+        exec xvfb-run -a "$script" "$build_dir"
+    fi
+    in_private_session "$build_dir/bin/orvix-instrument-server" ORVIX_ATSPI_ON_BUS 1 "$script" \
+        "$build_dir"
+}

@@ -19,6 +19,8 @@ import gi
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
+from atspi_tree import walk  # noqa: E402
+
 # get_action_name is marked deprecated in favour of a name this version does not have yet.
 warnings.simplefilter("ignore", DeprecationWarning)
 
@@ -42,14 +44,6 @@ def step(title):
 def key(*keys):
     subprocess.run(["xdotool", "key", *keys], check=True)
     time.sleep(KEY_GAP)
-
-
-def walk(node):
-    yield node
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
-        if child is not None:
-            yield from walk(child)
 
 
 def wait_for(what, probe, timeout=20.0):

@@ -1,8 +1,6 @@
 #include "server_reconnector.h"
 
-#include "com.h"
-
-#include <QThread>
+#include <QRandomGenerator>
 #include <QTimerEvent>
 
 CServerReconnector::CServerReconnector(CInstrumentServerForwarder* forwarder, Creator create,
@@ -13,11 +11,22 @@ CServerReconnector::CServerReconnector(CInstrumentServerForwarder* forwarder, Cr
 
 CServerReconnector::~CServerReconnector() {
     m_pForwarder->SetReconnectHandler(nullptr);
-    JoinTry();
+    // A try in flight is waited for, and what it made released.
+    m_pTry.reset();
 }
 
-void CServerReconnector::Start(int periodMs) {
-    m_timer.start(periodMs, this);
+void CServerReconnector::Start(RetryBackoff backoff) {
+    m_backoff = backoff;
+    m_started = true;
+    WaitAfter(0);
+}
+
+void CServerReconnector::WaitAfter(int failedTries) {
+    m_failedTries = failedTries;
+    if (m_started) {
+        m_timer.start(m_backoff.DelayMs(failedTries, QRandomGenerator::global()->generateDouble()),
+                      this);
+    }
 }
 
 bool CServerReconnector::ServerGone() const {
@@ -28,59 +37,43 @@ bool CServerReconnector::ServerGone() const {
 }
 
 bool CServerReconnector::TryNow() {
+    WaitAfter(0);
+    return StartTry();
+}
+
+bool CServerReconnector::StartTry() {
     if (IsTrying() || !ServerGone()) {
         return false;
     }
-    m_tryResult = S_OK;
-    m_pTryServer = nullptr;
-    m_pThread.reset(QThread::create([this] {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        IInstrumentServer* pServer = nullptr;
-        m_tryResult = m_create(&pServer);
-        if (FAILED(m_tryResult)) {
-            pServer = nullptr;
-        }
-        m_pTryServer = pServer;
-        CoUninitialize();
-    }));
-    connect(m_pThread.get(), &QThread::finished, this, &CServerReconnector::OnTryFinished,
+    m_pTry = std::make_unique<CServerCreation>(m_create);
+    // Queued: the slot deletes the creation, which must not happen inside its own signal.
+    connect(m_pTry.get(), &CServerCreation::finished, this, &CServerReconnector::OnTryFinished,
             Qt::QueuedConnection);
-    m_pThread->start();
     return true;
 }
 
 void CServerReconnector::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_timer.timerId()) {
-        TryNow();
+        StartTry();
         return;
     }
     QObject::timerEvent(event);
 }
 
 void CServerReconnector::OnTryFinished() {
-    if (!m_pThread) {
+    if (!m_pTry) {
         return;
     }
-    m_pThread->wait();
-    m_pThread.reset();
-    IInstrumentServer* pServer = std::exchange(m_pTryServer, nullptr);
+    const std::unique_ptr<CServerCreation> done = std::move(m_pTry);
+    done->Wait();
+    IInstrumentServer* pServer = done->TakeServer();
     if (pServer == nullptr) {
-        emit tryFailed(FAILED(m_tryResult) ? m_tryResult : E_NOINTERFACE);
+        WaitAfter(m_failedTries + 1);
+        emit tryFailed(done->Result(), done->Reason());
         return;
     }
+    WaitAfter(0);
     m_pForwarder->Replace(pServer);
     pServer->Release();
     emit reconnected();
-}
-
-void CServerReconnector::JoinTry() {
-    if (!m_pThread) {
-        return;
-    }
-    m_pThread->disconnect(this);
-    m_pThread->wait();
-    m_pThread.reset();
-    if (m_pTryServer != nullptr) {
-        std::exchange(m_pTryServer, nullptr)->Release();
-    }
 }

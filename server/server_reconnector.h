@@ -1,19 +1,19 @@
 #pragma once
 
 #include "instrument_forwarder.h"
+#include "retry_backoff.h"
+#include "server_creation.h"
 
 #include <QBasicTimer>
 #include <QObject>
+#include <QString>
 
-#include <functional>
 #include <memory>
 
-class QThread;
-
 // Brings the instrument server back behind the forwarder: while the server is gone it tries,
-// every few seconds and whenever asked, to create a new server object exactly as at start, and
-// puts it in place. A try runs on a thread of its own, so a server that takes its time to start
-// or a slow SSH login never stalls the window; at most one try is in flight.
+// after a wait that the back-off sets and whenever asked, to create a new server object exactly
+// as at start, and puts it in place. A try runs on a thread of its own, so a server that takes
+// its time to start or a slow SSH login never stalls the window; at most one try is in flight.
 class CServerReconnector : public QObject {
     Q_OBJECT
 public:
@@ -21,7 +21,7 @@ public:
 
     // Makes a new server object and hands the caller its reference; runs on the try's thread,
     // with COM initialised there.
-    using Creator = std::function<HRESULT(IInstrumentServer** ppServer)>;
+    using Creator = CServerCreation::Creator;
 
     // The forwarder must outlive this object; its reconnect requests come here.
     CServerReconnector(CInstrumentServerForwarder* forwarder, Creator create,
@@ -29,32 +29,36 @@ public:
     // Waits for a try in flight and releases what it made.
     ~CServerReconnector() override;
 
-    // Looks at the connection every periodMs from now on.
-    void Start(int periodMs = kRetryPeriodMs);
+    // Looks at the connection from now on: at the back-off's first wait, and after failed tries
+    // at its longer ones.
+    void Start(RetryBackoff backoff = RetryBackoff::Fixed(kRetryPeriodMs));
 
-    // Starts a try if the server is gone and none is in flight; true when one started.
+    // Starts a try if the server is gone and none is in flight, and the back-off starts over;
+    // true when a try started.
     bool TryNow();
-    bool IsTrying() const { return m_pThread != nullptr; }
+    bool IsTrying() const { return m_pTry != nullptr; }
 
 signals:
     // A new server object is in place behind the forwarder.
     void reconnected();
-    // A try ended without a server; the next one comes with the period.
-    void tryFailed(HRESULT result);
+    // A try ended without a server, for reason (what the transport said, or the result's
+    // text); the next one comes after the back-off's wait.
+    void tryFailed(HRESULT result, const QString& reason);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
     bool ServerGone() const;
+    bool StartTry();
     void OnTryFinished();
-    void JoinTry();
+    void WaitAfter(int failedTries);
 
     CInstrumentServerForwarder* m_pForwarder;
     Creator m_create;
     QBasicTimer m_timer;
-    std::unique_ptr<QThread> m_pThread;
-    // Written by the try's thread before it finishes, read here after.
-    HRESULT m_tryResult = S_OK;
-    IInstrumentServer* m_pTryServer = nullptr;
+    RetryBackoff m_backoff = RetryBackoff::Fixed(kRetryPeriodMs);
+    bool m_started = false;
+    int m_failedTries = 0;
+    std::unique_ptr<CServerCreation> m_pTry;
 };

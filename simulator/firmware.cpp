@@ -1,6 +1,6 @@
 #include "firmware.h"
 
-#include "sim_results.h"
+#include "sim_refusals.h"
 
 CFirmware::CFirmware(CErrorLog& errors) : m_errors(errors) {}
 

@@ -1,11 +1,19 @@
 #include "instrument.h"
 
-#include "sim_results.h"
+#include "sim_refusals.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <sstream>
 
 namespace {
+
+constexpr std::int32_t kSyringeSizes[] = {25, 100, 250};
+
+bool InRange(float value, float low, float high) {
+    return std::isfinite(value) && value >= low && value <= high;
+}
 
 std::string PumpNames(std::int32_t mask) {
     std::string names;
@@ -24,12 +32,40 @@ std::string Seconds(std::int64_t ms) {
 
 } // namespace
 
-CSimulatedInstrument::CSimulatedInstrument(CSimClock& clock, CNonVolatileMemory& memory)
+CSimulatedInstrument::CSimulatedInstrument(CSimClock& clock, CNonVolatileMemory& memory,
+                                           std::string silkFolder)
     : m_clock(clock), m_memory(memory), m_pumps(memory.State()), m_autoSampler(memory.State()),
-      m_firmware(m_errors), m_lastMs(clock.NowMs()) {
+      m_firmware(m_errors),
+      m_silk(memory.State(), m_errors, std::move(silkFolder), [this] { CommitMemory(); }),
+      m_lastMs(clock.NowMs()) {
     m_thermostat.SetSampleControlFitted(Nv().configuration.bSampleTemp);
     m_autoSampler.onSwitchVent = [this] { m_pumps.SwitchVent(); };
     m_autoSampler.onNextSolvent = [this] { m_pumps.NextSolvent(); };
+    m_pumps.onSilkDone = [this](std::int32_t mask) { m_silk.OnMeasured(mask); };
+    const SeparationMethod& method = m_method.Method();
+    m_thermostat.SetColumnSetPoint(method.fColumnTempSetPoint);
+    m_thermostat.SetSampleSetPoint(method.fSampleTempSetPoint);
+}
+
+CSimulatedInstrument::~CSimulatedInstrument() {
+    Sync();
+    CommitMemory();
+}
+
+void CSimulatedInstrument::CommitMemory(bool force) {
+    m_lastCommitMs = m_clock.NowMs();
+    if (auto failure = m_memory.Commit(force)) {
+        m_errors.Raise("Non-volatile memory not saved: " + *failure);
+    }
+}
+
+void CSimulatedInstrument::Tick() {
+    Sync();
+    // Counters change with every stroke and every hour: they are written now and then rather
+    // than on every change.
+    if (m_memory.Dirty() && m_clock.NowMs() - m_lastCommitMs >= kCounterCommitMs) {
+        CommitMemory();
+    }
 }
 
 void CSimulatedInstrument::Sync() {
@@ -247,4 +283,123 @@ InstrumentStatus CSimulatedInstrument::Status() {
     status.fSampleTempSet = m_thermostat.SampleSetPoint();
     status.fSampleTempActual = m_thermostat.SampleActual();
     return status;
+}
+
+HRESULT CSimulatedInstrument::Configure(const StoredConfiguration& wanted) {
+    if (std::find(std::begin(kSyringeSizes), std::end(kSyringeSizes), wanted.nSyringeSize) ==
+        std::end(kSyringeSizes)) {
+        // The pumps cannot run a syringe they do not know: the status view shows why nothing
+        // changed.
+        m_errors.Raise("Configuration refused: unknown syringe size " +
+                       std::to_string(wanted.nSyringeSize) + " uL");
+        return E_INVALIDARG;
+    }
+    if (!InRange(wanted.fSampleLoopVolume, 0.01F, 1000.0F) ||
+        !InRange(wanted.fNeedleVolume, 0.0F, 200.0F)) {
+        return E_INVALIDARG;
+    }
+    Nv().configuration = wanted;
+    CommitMemory();
+    return S_OK;
+}
+
+HRESULT CSimulatedInstrument::SetMethod(const SeparationMethod& method) {
+    if (!InRange(method.fColumnTempSetPoint, CThermostat::kMinColumnC, CThermostat::kMaxColumnC) ||
+        !InRange(method.fSampleTempSetPoint, CThermostat::kMinSampleC, CThermostat::kMaxSampleC) ||
+        method.nStepCount < 0 || method.nList1Count < 0 || method.nList2Count < 0) {
+        return E_INVALIDARG;
+    }
+    m_method.Store(method);
+    m_thermostat.SetColumnSetPoint(method.fColumnTempSetPoint);
+    m_thermostat.SetSampleSetPoint(method.fSampleTempSetPoint);
+    return S_OK;
+}
+
+HRESULT CSimulatedInstrument::GoToInitialConditions() {
+    // The method's initial conditions: flow (offset 4) and percent B (offset 32), and its
+    // temperatures.
+    const SeparationMethod& method = m_method.Method();
+    const float percentB = std::clamp(method.f32, 0.0F, 100.0F);
+    const float third = Nv().configuration.bTernaryGradient ? 0.0F : m_pumps.AuxFlowRate();
+    m_thermostat.SetColumnSetPoint(method.fColumnTempSetPoint);
+    m_thermostat.SetSampleSetPoint(method.fSampleTempSetPoint);
+    return m_pumps.ChangeFlow(method.f4, 100.0F - percentB, percentB, third);
+}
+
+HRESULT CSimulatedInstrument::ConditionColumn(float celsius, bool on) {
+    const float target = on ? celsius : m_method.Method().fColumnTempSetPoint;
+    return m_thermostat.SetColumnSetPoint(target) ? S_OK : E_INVALIDARG;
+}
+
+HRESULT CSimulatedInstrument::Equilibrate(float minutes) {
+    if (!InRange(minutes, 0.0F, 600.0F)) {
+        return E_INVALIDARG;
+    }
+    const HRESULT hr = GoToInitialConditions();
+    if (SUCCEEDED(hr)) {
+        m_equilibrateMs = static_cast<std::int64_t>(std::lround(minutes * 60'000.0F));
+    }
+    return hr;
+}
+
+void CSimulatedInstrument::ResetUsage(const UsageReset& which) {
+    UsageCounters& usage = Nv().usage;
+    for (auto [clear, counter] : {std::pair{which.injectorValve, &usage.injectorValve},
+                                  std::pair{which.ventValve, &usage.ventValve},
+                                  std::pair{which.streamSelect, &usage.streamSelect},
+                                  std::pair{which.sampleSyringeValve, &usage.sampleSyringeValve},
+                                  std::pair{which.sampleSyringe, &usage.sampleSyringe},
+                                  std::pair{which.powerOn, &usage.powerOnMs},
+                                  std::pair{which.coolingOn, &usage.coolingOnMs}}) {
+        if (clear) {
+            *counter = 0;
+        }
+    }
+    for (std::size_t pair = 0; pair < which.syringePairs.size(); ++pair) {
+        if (which.syringePairs[pair]) {
+            for (std::size_t syringe = 2 * pair; syringe < 2 * pair + 2; ++syringe) {
+                usage.syringeValve[syringe] = 0;
+                usage.pistonStrokes[syringe] = 0;
+            }
+        }
+    }
+    CommitMemory();
+}
+
+std::string CSimulatedInstrument::Describe() {
+    Sync();
+    const InstrumentStatus status = Status();
+    const NvState& nv = Nv();
+    std::ostringstream out;
+    out << "clock: " << (m_clock.GetMode() == CSimClock::Mode::Manual ? "manual" : "real") << ", "
+        << m_clock.NowMs() << " ms\n"
+        << "power: " << (m_powered ? "on" : "off")
+        << ", answering: " << (Answering() ? "yes" : "no") << "\n"
+        << "state: " << status.nState << " (" << StatusMessage() << ")\n"
+        << "flow: " << status.fFlowRate << " uL/min, A " << status.fPercentA << " %, B "
+        << status.fPercentB << " %, C " << status.fPercentC << " %, aux " << status.fAuxFlowRate
+        << " uL/min\n"
+        << "pressure: " << status.fPressure << " PSI, aux " << status.fAuxPressure << " PSI\n"
+        << "column: " << status.fColumnTempActual << " C (set " << status.fColumnTempSet
+        << "), sample: " << status.fSampleTempActual << " C (set " << status.fSampleTempSet << ")\n"
+        << "valves: inject " << status.nInjectValve << ", stream " << status.nStreamValve
+        << ", vent " << status.nVentValve << ", reservoir A" << status.nReservoir << "\n"
+        << "firmware: " << m_firmware.StatusText() << ", " << m_firmware.LinesSent()
+        << " lines sent at " << m_firmware.LinesPerSecond() << " lines/s\n"
+        << "serial: " << nv.configuration.serialNumber << ", syringe "
+        << nv.configuration.nSyringeSize << " uL, pump C "
+        << (nv.configuration.bPumpCInstalled
+                ? (nv.configuration.bTernaryGradient ? "ternary" : "post-column")
+                : "none")
+        << "\n"
+        << "syringe data: " << (m_syringeDataEnabled ? "enabled" : "not enabled") << "\n"
+        << m_autoSampler.DescribeMechanics() << "\n"
+        << "usage: power on " << nv.usage.powerOnMs / kMsPerHour << " h, injector valve "
+        << nv.usage.injectorValve << ", vent valve " << nv.usage.ventValve << "\n"
+        << "state file: " << (m_memory.Path().empty() ? "(none)" : m_memory.Path()) << "\n"
+        << "last Silk file: " << (m_silk.LastFile().empty() ? "(none)" : m_silk.LastFile()) << "\n";
+    for (const std::string& error : m_errors.Texts()) {
+        out << "error: " << error << "\n";
+    }
+    return out.str();
 }

@@ -106,7 +106,7 @@ int Serve(QCoreApplication& app, const Options& options) {
               QStringLiteral("orvix-instrument-server: %1").arg(QString::fromStdString(*damage)));
         server->Instrument().Errors().Raise("Non-volatile memory lost: " + *damage);
         // The defaults replace the damaged file at once.
-        server->CommitMemory(true);
+        server->Instrument().CommitMemory(true);
     }
     if (options.linesPerSecond) {
         server->Instrument().Firmware().SetLinesPerSecond(*options.linesPerSecond);
@@ -115,7 +115,7 @@ int Serve(QCoreApplication& app, const Options& options) {
     {
         CInstrumentServerStub stub(server);
         CSimulatorControl control(*server);
-        stub.AddInterface(CSimulatorControl::kInterface, CSimulatorControl::IntrospectionXml(),
+        stub.AddInterface(kSimulatorControlInterface, ControlIntrospectionXml(),
                           [&control](const QDBusMessage& message, const QDBusConnection& link) {
                               return control.Handle(message, link);
                           });
@@ -153,17 +153,8 @@ void Usage() {
                          "  --download-rate N    firmware lines sent per second\n"
                          "\n"
                          "Acting on the running server:\n"
-                         "  power-off | power-on\n"
-                         "  raise-error TEXT\n"
-                         "  fail OPERATION HRESULT   make an operation fail (0 clears)\n"
-                         "  hang OPERATION MS        make an operation block (0 clears)\n"
-                         "  clear-faults\n"
-                         "  clock real|manual\n"
-                         "  step MS                  step the manual clock\n"
-                         "  download-rate LINES_PER_SECOND\n"
-                         "  input LINE on|off        event inputs 1 to 4\n"
-                         "  state                    print the instrument's state")
-              .arg(kInstrumentServiceName));
+                         "%2")
+              .arg(kInstrumentServiceName, ControlVerbsHelp()));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "pumps.h"
 
-#include "sim_results.h"
+#include "sim_refusals.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,7 +1,7 @@
 #include "simulated_server.h"
 
 #include "hresult.h"
-#include "sim_results.h"
+#include "sim_refusals.h"
 
 #include <chrono>
 #include <sstream>
@@ -19,8 +19,6 @@ CSimulatedInstrumentServer* CSimulatedInstrumentServer::Create(CSimClock& clock,
 
 CSimulatedInstrumentServer::CSimulatedInstrumentServer(CSimulatedOperations* operations)
     : CInstrumentServerDecorator(operations), m_pOperations(operations) {}
-
-CSimulatedInstrumentServer::~CSimulatedInstrumentServer() = default;
 
 bool CSimulatedInstrumentServer::IsOperationName(const std::string& name) {
     return FindOperation(name) != nullptr;
@@ -87,7 +85,7 @@ HRESULT CSimulatedInstrumentServer::Enter(const OperationInfo& operation) {
 
 std::string CSimulatedInstrumentServer::DescribeState() {
     std::ostringstream out;
-    out << m_pOperations->DescribeState();
+    out << Instrument().Describe();
     for (const auto& [slot, hr] : m_failures) {
         out << "fault: " << OperationAt(slot).name << " fails with " << HResultHex(hr) << "\n";
     }

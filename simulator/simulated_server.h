@@ -27,22 +27,21 @@ public:
     bool HangOperation(const std::string& name, std::int64_t ms);
     void ClearFaults();
 
-    const std::string& SilkFolder() const { return m_pOperations->SilkFolder(); }
-    const std::string& LastSilkFile() const { return m_pOperations->LastSilkFile(); }
-    void CommitMemory(bool force = false) { m_pOperations->CommitMemory(force); }
-    // The serving process calls it on a timer; every operation calls it too.
-    void Tick() { m_pOperations->Tick(); }
-    static constexpr std::int64_t kCounterCommitMs = CSimulatedOperations::kCounterCommitMs;
-    // A readable account of the whole instrument and its faults, for people and test logs.
+    const std::string& LastSilkFile() { return Instrument().Silk().LastFile(); }
+    // Brings the instrument up to time and writes changed counters now and then; the serving
+    // process calls it on a timer, every operation calls it too.
+    void Tick() { Instrument().Tick(); }
+    // The instrument's account of itself, with the faults asked for.
     std::string DescribeState();
 
 private:
     explicit CSimulatedInstrumentServer(CSimulatedOperations* operations);
-    ~CSimulatedInstrumentServer() override;
+    ~CSimulatedInstrumentServer() override = default;
 
     HRESULT Pass(const COperationCall& call) override;
     HRESULT Enter(const OperationInfo& operation);
 
+    // The target, which the decorator holds.
     CSimulatedOperations* m_pOperations;
     // Keyed by slot.
     std::map<int, HRESULT> m_failures;

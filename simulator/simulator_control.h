@@ -10,11 +10,8 @@
 // served on the instrument's own object beside its instrument interface.
 class CSimulatorControl {
 public:
-    static const QString kInterface;
-
     explicit CSimulatorControl(CSimulatedInstrumentServer& server) : m_server(server) {}
 
-    static QString IntrospectionXml();
     bool Handle(const QDBusMessage& message, const QDBusConnection& connection);
 
 private:

@@ -65,6 +65,8 @@ CEventLogDock::CEventLogDock(QWidget* parent, Clock clock)
     m_status = new QLabel(contents);
     m_status->setObjectName(QStringLiteral("historyStatusText"));
     m_status->setWordWrap(true);
+    // Why the history is not kept comes from the file system and the database.
+    m_status->setTextFormat(Qt::PlainText);
     m_status->hide();
     m_filterRow = MakeFilterRow(contents);
     m_filterRow->hide();

@@ -28,7 +28,20 @@ void CConnectionStatus::Update() {
     }
     m_state = state;
     m_since = QDateTime::fromMSecsSinceEpoch(sinceMs);
+    if (m_state == ConnectionState::Connected) {
+        m_reason.clear();
+    }
     emit stateChanged(m_state, m_since);
+}
+
+void CConnectionStatus::SetUnreachableReason(const QString& reason) {
+    if (reason == m_reason) {
+        return;
+    }
+    m_reason = reason;
+    if (m_state == ConnectionState::ServerGone) {
+        emit stateChanged(m_state, QDateTime::currentDateTime());
+    }
 }
 
 QString CConnectionStatus::Text() const {
@@ -37,7 +50,8 @@ QString CConnectionStatus::Text() const {
         return LoadString(IDS_CONNECTION_NOT_ANSWERING)
             .arg(m_since.toString(QLatin1String(kSinceFormat)));
     case ConnectionState::ServerGone:
-        return LoadString(IDS_CONNECTION_SERVER_GONE);
+        return m_reason.isEmpty() ? LoadString(IDS_CONNECTION_SERVER_GONE)
+                                  : LoadString(IDS_CONNECTION_SERVER_UNREACHABLE).arg(m_reason);
     case ConnectionState::Connected:
         break;
     }

@@ -20,13 +20,19 @@ public:
     ConnectionState State() const { return m_state; }
     QDateTime Since() const { return m_since; }
     // "Instrument connected", "Instrument not answering since hh:mm:ss" or "Instrument server
-    // gone".
+    // gone", with why the last try to reach it again failed once one has.
     QString Text() const;
 
+    // Why the last try to reach the server again failed; a reason that differs from the last
+    // one is news, as a change of state is. Forgotten once the server is back.
+    void SetUnreachableReason(const QString& reason);
+
 signals:
+    // The state moved, or the reason the server is gone changed: Text() has news.
     void stateChanged(ConnectionState state, const QDateTime& since);
 
 private:
     ConnectionState m_state = ConnectionState::Connected;
     QDateTime m_since = QDateTime::currentDateTime();
+    QString m_reason;
 };

@@ -3,7 +3,7 @@
 #include "call_origin.h"
 #include "ids_history.h"
 #include "instrument_server.h"
-#include "pumps.h"
+#include "pump_mask.h"
 #include "raw_data_file.h"
 #include "record_memory.h"
 #include "resource.h"

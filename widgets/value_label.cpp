@@ -2,7 +2,16 @@
 
 #include <algorithm>
 
+CValueLabel::CValueLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+}
+
+CValueLabel::CValueLabel(const QString& text, QWidget* parent) : CValueLabel(parent) {
+    setText(text);
+}
+
 void ShowValueText(QLabel* label, const QString& text) {
+    label->setTextFormat(Qt::PlainText);
     if (label->text() != text) {
         label->setText(text);
     }

@@ -2,9 +2,9 @@
 
 #include <QLabel>
 
-// Shows a value in a label; an unchanged value changes nothing, so a screen reader is not told
-// of every refresh. The label's accessible name is what it shows (accessible_label.h), so the
-// form gives it no name of its own: its caption labels it (the caption's buddy, or the
+// Shows a value in a label, as plain text; an unchanged value changes nothing, so a screen reader
+// is not told of every refresh. The label's accessible name is what it shows (accessible_label.h),
+// so the form gives it no name of its own: its caption labels it (the caption's buddy, or the
 // captions property of a table cell).
 void ShowValueText(QLabel* label, const QString& text);
 
@@ -15,7 +15,9 @@ void ShowValueText(QLabel* label, const QString& text);
 class CValueLabel : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    // Its texts come from the instrument: shown as they are, never as markup.
+    explicit CValueLabel(QWidget* parent = nullptr);
+    explicit CValueLabel(const QString& text, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -60,6 +60,15 @@ TEST(CommandLineTest, TakesTheReportFileAndTheStartOfItsHistory) {
     EXPECT_EQ(Parse({"--since=yesterday"}).badReportSince, QStringLiteral("yesterday"));
 }
 
+TEST(CommandLineTest, VerifiesTheNamedHistoryOrTheUsersOwn) {
+    EXPECT_FALSE(Parse({}).verifyHistory);
+    EXPECT_EQ(Parse({"--verify-history"}).verifyHistory, QString());
+    EXPECT_EQ(Parse({"--verify-history", "--no-history"}).verifyHistory, QString());
+    EXPECT_EQ(Parse({"--verify-history", "old.sqlite"}).verifyHistory,
+              QStringLiteral("old.sqlite"));
+    EXPECT_EQ(Parse({"--verify-history=a=b.sqlite"}).verifyHistory, QStringLiteral("a=b.sqlite"));
+}
+
 TEST(CommandLineTest, NamesTheRemoteComputerItsSshOptionsAndItsBus) {
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("ORVIX_HOST"), QStringLiteral("lab-pc"));

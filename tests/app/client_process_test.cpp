@@ -1,6 +1,7 @@
 #include "app_test_support.h"
 
 #include "fake_instrument_server.h"
+#include "history_store.h"
 #include "instrument_bus.h"
 #include "instrument_stub.h"
 #include "template_server.h"
@@ -9,6 +10,8 @@
 #include <QDBusObjectPath>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,6 +71,43 @@ protected:
     QProcessEnvironment env;
     QProcess process;
 };
+
+TEST_F(ClientProcessTest, VerifyHistoryPrintsItsVerdictAndExitsOneWhenAnEntryWasChanged) {
+    const QString path = home.filePath(QStringLiteral("state/orvix/history.sqlite"));
+    {
+        CHistoryStore store;
+        ASSERT_TRUE(store.Open(path, CHistoryStore::Mode::Write));
+        HistoryEntry entry{0,
+                           1'700'000'000'000,
+                           HistoryKind::Action,
+                           QStringLiteral("operator"),
+                           QStringLiteral("lab-pc"),
+                           QString(),
+                           QStringLiteral("Reset Silk")};
+        ASSERT_TRUE(store.Append(entry));
+    }
+    env.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    process.setProcessEnvironment(env);
+    process.start(ClientExecutable(), {QStringLiteral("--verify-history")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.readAllStandardOutput(),
+              QByteArray("intact: 1 entries, last checkpoint none\n"));
+    EXPECT_EQ(process.exitCode(), 0);
+
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("UPDATE entries SET text = 'Reset'")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("edit"));
+    process.start(ClientExecutable(), {QStringLiteral("--verify-history"), path});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.readAllStandardOutput(),
+              QByteArray("entry 1 (2023-11-14T22:13:20.000Z) was changed\n"));
+    EXPECT_EQ(process.exitCode(), 1);
+}
 
 TEST_F(ClientProcessTest, OnAPrivateBusWithNoServerItShowsClassNotRegisteredAndExitsCleanly) {
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));

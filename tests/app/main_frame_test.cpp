@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -82,6 +83,16 @@ protected:
             }
         }
         return nullptr;
+    }
+    // Opens the first window of each command that opens one and hands it to step.
+    void OpenEachDialog(const ModalAnswerer::Step& step) {
+        for (const int command :
+             {ID_CONTROL_CHANGE_FLOW, ID_CONTROL_DRY_PRIME, ID_CONTROL_WET_PRIME,
+              ID_CONTROL_USER_DIAGNOSTICS, ID_APP_ABOUT, ID_CONTROL_SERVICE_DIAGNOSTICS}) {
+            ModalAnswerer answerer({step});
+            m_frame.OnCommand(command);
+            EXPECT_TRUE(answerer.Finished()) << command;
+        }
     }
     QLabel* ErrorsText() const { return FindControl<QLabel>(m_view, 1017); }
     void ShowAnError() {
@@ -265,6 +276,18 @@ TEST_F(MainFrame, EachControlCommandOpensItsWindow) {
     }
 }
 
+// The window system keeps a dialog over the window it belongs to, and with it.
+TEST_F(MainFrame, EveryWindowACommandOpensBelongsToTheFrame) {
+    m_commands.SetOwner(&m_frame);
+    m_frame.show();
+    const auto owned = [this](QWidget* modal) {
+        EXPECT_EQ(modal->windowHandle()->transientParent(), m_frame.windowHandle())
+            << modal->windowTitle().toStdString();
+        ModalAnswerer::Reject(modal);
+    };
+    OpenEachDialog(owned);
+}
+
 TEST_F(MainFrame, TheServiceSheetOpensOnlyBehindTheAccessCode) {
     {
         ModalAnswerer cancelled({&ModalAnswerer::Reject});
@@ -346,13 +369,7 @@ TEST_F(MainFrame, EveryDialogTakesASmallSizeAndKeepsItsControlsInReach) {
             << modal->windowTitle().toStdString();
         ModalAnswerer::Reject(modal);
     };
-    for (const int command :
-         {ID_CONTROL_CHANGE_FLOW, ID_CONTROL_DRY_PRIME, ID_CONTROL_WET_PRIME,
-          ID_CONTROL_USER_DIAGNOSTICS, ID_APP_ABOUT, ID_CONTROL_SERVICE_DIAGNOSTICS}) {
-        ModalAnswerer answerer({shrink});
-        m_frame.OnCommand(command);
-        EXPECT_TRUE(answerer.Finished()) << command;
-    }
+    OpenEachDialog(shrink);
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 # must take that size (no protocol error), stay up for 10 s and end on SIGTERM with status 0.
 # Its window's app id must name its desktop entry. With no server, a signal must end it while it
 # waits in its start-up "Error" box.
-#   wayland_client_test.sh BIN_DIR
+# Then under weston's desktop shell (1400 x 1000), where Qt draws the title bar and borders, the
+# window program's test: the main window opens whole, and its About box names it as its parent.
+#   wayland_client_test.sh BIN_DIR WINDOW_TEST
 set -euo pipefail
 
 fail() {
@@ -93,6 +95,7 @@ if [ "${1:-}" = --start-up-box ]; then
 fi
 
 bin=$1
+window_test=$2
 desktop_entry=$(ls "$(dirname "$0")"/../../dist/*.desktop)
 export app_id
 app_id=$(basename "$desktop_entry" .desktop)
@@ -101,19 +104,22 @@ work=$(mktemp -d)
 weston_pid=
 trap '[ -z "$weston_pid" ] || kill "$weston_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-# A compositor of its own, on a socket no other compositor uses.
+# A compositor of its own, on a socket no other compositor uses: start_weston SHELL W H.
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
-export WAYLAND_DISPLAY=orvix-wayland-$$-$RANDOM
-weston --backend=headless-backend.so --shell=kiosk-shell.so --width=1024 --height=640 \
-    --socket="$WAYLAND_DISPLAY" --no-config >"$work/weston.log" 2>&1 &
-weston_pid=$!
-deadline=$((SECONDS + 20))
-until [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ]; do
-    kill -0 "$weston_pid" 2>/dev/null || fail "weston did not start: $(cat "$work/weston.log")"
-    [ "$SECONDS" -lt "$deadline" ] || fail "weston made no socket"
-    sleep 0.1
-done
+start_weston() {
+    export WAYLAND_DISPLAY=orvix-wayland-$$-$RANDOM
+    weston --backend=headless-backend.so --shell="$1" --width="$2" --height="$3" \
+        --socket="$WAYLAND_DISPLAY" --no-config >"$work/weston.log" 2>&1 &
+    weston_pid=$!
+    local deadline=$((SECONDS + 20))
+    until [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ]; do
+        kill -0 "$weston_pid" 2>/dev/null || fail "weston did not start: $(cat "$work/weston.log")"
+        [ "$SECONDS" -lt "$deadline" ] || fail "weston made no socket"
+        sleep 0.1
+    done
+}
+start_weston kiosk-shell.so 1024 640
 
 export QT_QPA_PLATFORM=wayland
 unset DISPLAY
@@ -125,3 +131,12 @@ mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_DIRS"
 dbus-run-session -- "$0" --kiosk "$bin" "$work"
 "$bin/orvix-instrument-server" --UnregServer >/dev/null
 dbus-run-session -- "$0" --start-up-box "$bin" "$work"
+
+kill "$weston_pid"
+wait "$weston_pid" 2>/dev/null || true
+start_weston desktop-shell.so 1400 1000
+WAYLAND_DEBUG=client timeout 60 dbus-run-session -- "$window_test" >"$work/window.out" \
+    2>"$work/window.err" || fail "$(cat "$work/window.out")"
+# The compositor learns of the parent only from the protocol: a null one would say nil.
+grep -q 'xdg_toplevel@[0-9]*\.set_parent(xdg_toplevel@[0-9]*)' "$work/window.err" ||
+    fail "the About box names no parent: $(grep -o 'set_parent([^)]*)' "$work/window.err")"

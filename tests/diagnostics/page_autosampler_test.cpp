@@ -1,11 +1,11 @@
-#include "page_fixture.h"
+#include "diagnostic_sheet_fixture.h"
 #include "resource.h"
 
 #include <QAccessible>
 
 namespace {
 
-class AutoSamplerPage : public PageTest {};
+class AutoSamplerPage : public DiagnosticSheetTest {};
 
 TEST_F(AutoSamplerPage, EachButtonSendsItsCommandAndLocksAllForTwoTicks) {
     const std::pair<int, std::string> buttons[] = {

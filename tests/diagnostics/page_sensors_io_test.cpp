@@ -1,4 +1,4 @@
-#include "page_fixture.h"
+#include "diagnostic_sheet_fixture.h"
 #include "resource.h"
 
 #include <QAbstractEventDispatcher>
@@ -16,7 +16,7 @@ constexpr int kSensorIndicators[] = {
 
 constexpr int kEventIndicators[] = {1138, 1139, 1140, 1141, 1142, 1143, 1144, 1145};
 
-class SensorsPage : public PageTest {
+class SensorsPage : public DiagnosticSheetTest {
 protected:
     CPageAutoSamplerSensors& Open() {
         OpenSheet();
@@ -101,7 +101,7 @@ TEST_F(SensorsPage, FailedOrEmptyReadsKeepTheImages) {
     EXPECT_EQ(SetIndicators().size(), 19U);
 }
 
-class IOPage : public PageTest {
+class IOPage : public DiagnosticSheetTest {
 protected:
     std::vector<int> OnIndicators() const {
         std::vector<int> on;
@@ -152,7 +152,7 @@ TEST_F(IOPage, GoesOnReadingBehindOtherTabsAndKeepsImagesWhenAReadFails) {
     EXPECT_EQ(OnIndicators().size(), 8U);
 }
 
-using PageTimers = PageTest;
+using PageTimers = DiagnosticSheetTest;
 
 TEST_F(PageTimers, RunAtTheirPeriodFromFirstDisplayUntilTheSheetCloses) {
     OpenSheet();

@@ -1,4 +1,4 @@
-#include "page_fixture.h"
+#include "diagnostic_sheet_fixture.h"
 #include "resource.h"
 
 #include <QAccessible>
@@ -23,7 +23,7 @@ constexpr MoveButton kButtons[] = {
 constexpr int kStateTexts[] = {IDC_VALVES_1_STATE, IDC_VALVES_2_STATE, IDC_VALVES_3_STATE,
                                IDC_VALVES_4_STATE, IDC_VALVES_5_STATE, IDC_VALVES_6_STATE};
 
-class ValvesPage : public PageTest {
+class ValvesPage : public DiagnosticSheetTest {
 protected:
     int EnabledButtons() const {
         return static_cast<int>(

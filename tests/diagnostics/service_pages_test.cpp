@@ -1,10 +1,10 @@
 #include "modal_answerer.h"
 #include "page_autosampler_service.h"
 #include "page_silk.h"
-#include "page_test.h"
 #include "page_usage.h"
 #include "process_state.h"
 #include "resource.h"
+#include "single_page_fixture.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -46,7 +46,7 @@ QStringList Sequence(QChar first, int count) {
     return items;
 }
 
-using AutoSamplerServicePage = PageTest;
+using AutoSamplerServicePage = SinglePageTest;
 
 TEST_F(AutoSamplerServicePage, LaysOutThePlateAndSendsEachPick) {
     ModalAnswerer plates({PickPlate(0)});
@@ -128,10 +128,10 @@ TEST_F(AutoSamplerServicePage, EveryButtonSendsItsCommandEachTime) {
     EXPECT_EQ(m_fake->calls, expected);
 }
 
-class SilkPage : public PageTest {
+class SilkPage : public SinglePageTest {
 protected:
     void SetUp() override {
-        PageTest::SetUp();
+        SinglePageTest::SetUp();
         g_state.pumpCInstalled = 1;
     }
     std::vector<std::string> StartAfter(std::initializer_list<int> clicked) {
@@ -230,7 +230,7 @@ TEST_F(SilkPage, DownloadHandsOverTheWholePathAndKeepsTheCurrentDirectory) {
     EXPECT_EQ(m_fake->calls, (Calls{"DownloadSilkData(\"" + longPath.toStdString() + "\")"}));
 }
 
-using UsagePage = PageTest;
+using UsagePage = SinglePageTest;
 
 TEST_F(UsagePage, ShowsTheCountersOnceInTheirFormats) {
     m_fake->outInts["GetAutoSamplerUsage"] = {11, 12, 13, 14, 15, 16, 17};

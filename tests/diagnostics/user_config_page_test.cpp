@@ -1,8 +1,8 @@
 #include "diagnostic_sheets.h"
 #include "modal_answerer.h"
-#include "page_test.h"
 #include "page_user_config.h"
 #include "resource.h"
+#include "single_page_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,10 +12,10 @@
 
 namespace {
 
-class ConfigurationPage : public PageTest {
+class ConfigurationPage : public SinglePageTest {
 protected:
     void SetUp() override {
-        PageTest::SetUp();
+        SinglePageTest::SetUp();
         m_fake->configuration = {5.0F, 25, 0.0F, nullptr, 1.5F, 1, 1, 0, 1, 0, 7, 8};
         m_fake->serialNumber = "OX2-0421-17";
     }
@@ -129,7 +129,7 @@ TEST_F(ConfigurationPage, UpgradeRunsAFreshWizardEachTime) {
     }
 }
 
-using ConfigurationInSheets = PageTest;
+using ConfigurationInSheets = SinglePageTest;
 
 TEST_F(ConfigurationInSheets, TheUserSheetGreysTheServiceControlsButSendsTheirStates) {
     m_fake->configuration = {5.0F, 100, 0.0F, nullptr, 1.5F, 1, 1, 1, 0, 1, 0, 1};

@@ -1,5 +1,5 @@
 #include "change_flow_dlg.h"
-#include "dialog_test.h"
+#include "dialog_fixture.h"
 #include "process_state.h"
 #include "resource.h"
 #include "string_table.h"

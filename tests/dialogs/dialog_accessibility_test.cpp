@@ -3,7 +3,7 @@
 #include "accessibility_check.h"
 #include "accessible_label.h"
 #include "change_flow_dlg.h"
-#include "dialog_test.h"
+#include "dialog_fixture.h"
 #include "dry_prime_dlg.h"
 #include "password_dlg.h"
 #include "plate_type_dlg.h"

@@ -1,5 +1,5 @@
 #include "change_flow_dlg.h"
-#include "dialog_test.h"
+#include "dialog_fixture.h"
 #include "dry_prime_dlg.h"
 #include "password_dlg.h"
 #include "plate_type_dlg.h"

@@ -1,4 +1,4 @@
-#include "dialog_test.h"
+#include "dialog_fixture.h"
 #include "password_dlg.h"
 #include "plate_type_dlg.h"
 #include "resource.h"

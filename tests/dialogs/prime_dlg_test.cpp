@@ -1,4 +1,4 @@
-#include "dialog_test.h"
+#include "dialog_fixture.h"
 #include "dry_prime_dlg.h"
 #include "process_state.h"
 #include "resource.h"

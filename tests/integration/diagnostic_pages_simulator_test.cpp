@@ -18,7 +18,7 @@ namespace {
 // Past the end of any valve's move.
 constexpr qulonglong kMoveMs = 1'500;
 
-class PagesOnSimulator : public SimulatorTest {
+class PagesOnSimulator : public SimulatorSessionTest {
 protected:
     void CloseWindows() override {
         sheet.reset();

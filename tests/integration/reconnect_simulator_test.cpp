@@ -45,13 +45,7 @@ protected:
         ResetProcessState();
     }
 
-    void Register() {
-        m_bus.AddService(kInstrumentServiceName,
-                         BinaryPath(QStringLiteral("orvix-instrument-server")),
-                         {QStringLiteral("-Embedding"), QStringLiteral("--manual-clock"),
-                          QStringLiteral("--state-file"), m_home.filePath(QStringLiteral("state")),
-                          QStringLiteral("--silk-dir"), m_home.filePath(QStringLiteral("silk"))});
-    }
+    void Register() { m_bus.AddSimulator(m_home); }
     void Unregister() { m_bus.RemoveService(kInstrumentServiceName); }
 
     // As a crash would end it.
@@ -98,7 +92,9 @@ TEST_F(ReconnectSimulatorTest, AfterTheServerWasKilledTheWindowFindsItAgainAndSh
         QTest::qWait(50);
         view->OnTimer();
     }
-    EXPECT_EQ(frame->ConnectionPane()->text(), QStringLiteral("Instrument server gone"));
+    EXPECT_EQ(frame->ConnectionPane()->text(),
+              QStringLiteral("Instrument server gone: Class not registered"))
+        << "the status bar says why";
 
     // Registered again: the next Reset Communications starts it, as at start.
     Register();

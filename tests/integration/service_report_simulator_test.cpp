@@ -41,7 +41,7 @@ int PageCount(const QString& pdf) {
     return 0;
 }
 
-class ServiceReportSimulatorTest : public SimulatorTest {
+class ServiceReportSimulatorTest : public SimulatorSessionTest {
 protected:
     QTemporaryDir m_dir;
 };
@@ -93,11 +93,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_home.isValid());
         ASSERT_TRUE(m_bus.IsRunning());
-        m_bus.AddService(kInstrumentServiceName,
-                         BinaryPath(QStringLiteral("orvix-instrument-server")),
-                         {QStringLiteral("-Embedding"), QStringLiteral("--manual-clock"),
-                          QStringLiteral("--state-file"), m_home.filePath(QStringLiteral("state")),
-                          QStringLiteral("--silk-dir"), m_home.path()});
+        m_bus.AddSimulator(m_home, m_home.path());
     }
 
     // The client's exit code; its standard error in errors.

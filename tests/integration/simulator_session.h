@@ -40,7 +40,7 @@ private:
 };
 
 // The session as a test fixture, for tests that act on the simulator throughout.
-class SimulatorTest : public ::testing::Test {
+class SimulatorSessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetProcessState();

@@ -48,11 +48,7 @@ protected:
         ResetProcessState();
         ASSERT_TRUE(m_home.isValid());
         ASSERT_TRUE(m_bus.IsRunning());
-        m_bus.AddService(kInstrumentServiceName,
-                         BinaryPath(QStringLiteral("orvix-instrument-server")),
-                         {QStringLiteral("-Embedding"), QStringLiteral("--manual-clock"),
-                          QStringLiteral("--state-file"), m_home.filePath(QStringLiteral("state")),
-                          QStringLiteral("--silk-dir"), m_home.filePath(QStringLiteral("silk"))});
+        m_bus.AddSimulator(m_home);
         m_previousBox = SetMessageBoxHandler([this](const MessageBoxRequest& request) {
             boxes << request.text;
             return IDOK;
@@ -163,7 +159,10 @@ TEST_F(SshSimulatorTest, WhenSshFailsTheErrorBoxSaysWhatSshSaid) {
     noBridge.replace(noBridge.size() - 1,
                      QStringLiteral("unix:path=") + m_home.filePath(QStringLiteral("no-bus")));
     const QString noBus = RunClient(noBridge);
-    EXPECT_TRUE(noBus.contains(QStringLiteral("Error|"))) << noBus.toStdString();
+    EXPECT_TRUE(noBus.contains(QStringLiteral("Error|no session bus at unix:path=") +
+                               m_home.filePath(QStringLiteral("no-bus")) +
+                               QStringLiteral(" on 127.0.0.1")))
+        << noBus.toStdString();
     EXPECT_EQ(m_bus.OwnerPid(kInstrumentServiceName), 0);
 }
 

@@ -12,11 +12,11 @@
 
 namespace {
 
-class StatusViewOnSimulator : public SimulatorTest {
+class StatusViewOnSimulator : public SimulatorSessionTest {
 protected:
     void TearDown() override {
         view.reset();
-        SimulatorTest::TearDown();
+        SimulatorSessionTest::TearDown();
     }
 
     COrvixClientView& OpenView() {

@@ -15,15 +15,15 @@
 
 namespace {
 
-class UpgradeOnSimulator : public SimulatorTest {
+class UpgradeOnSimulator : public SimulatorSessionTest {
 protected:
     void SetUp() override {
-        SimulatorTest::SetUp();
+        SimulatorSessionTest::SetUp();
         m_previousFiles = SetOpenFileHandler([this](const OpenFileRequest&) { return m_file; });
     }
     void TearDown() override {
         SetOpenFileHandler(m_previousFiles);
-        SimulatorTest::TearDown();
+        SimulatorSessionTest::TearDown();
     }
 
     // A firmware image as srec_cat writes it, its header naming the version.

@@ -156,6 +156,7 @@ TEST_F(Reconnect, AFailedTryLeavesTheGoneServerAndResetCommunicationsTriesAgain)
     RequestServerReconnect(m_forwarder);
     ASSERT_TRUE(QTest::qWaitFor([&] { return failed.count() == 1; }));
     EXPECT_EQ(failed.at(0).at(0).toInt(), REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(failed.at(0).at(1).toString(), QStringLiteral("Class not registered"));
     EXPECT_EQ(StateOf(m_forwarder), ConnectionState::ServerGone);
     RequestServerReconnect(m_forwarder);
     ASSERT_TRUE(QTest::qWaitFor([&] { return failed.count() == 2; }));
@@ -177,6 +178,22 @@ TEST_F(Reconnect, ATryStillInFlightAtTheEndIsWaitedForAndWhatItMadeReleased) {
     EXPECT_EQ(StateOf(m_forwarder), ConnectionState::ServerGone);
     // The reconnector is gone: a request finds no one and does nothing.
     RequestServerReconnect(m_forwarder);
+}
+
+TEST(RetryBackoff, RemoteWaitsDoubleToAMinuteWithJitterAndLocalOnesStayFixed) {
+    const RetryBackoff remote = RetryBackoff::Remote();
+    std::vector<int> waits;
+    for (int failed = 0; failed <= 7; ++failed) {
+        waits.push_back(remote.DelayMs(failed, 0.0));
+    }
+    EXPECT_EQ(waits, (std::vector<int>{3000, 3000, 6000, 12000, 24000, 48000, 60000, 60000}));
+    EXPECT_EQ(remote.DelayMs(1000, 0.0), 60000) << "no overflow after a long outage";
+    EXPECT_EQ(remote.DelayMs(3, 0.5), 10800);
+    EXPECT_GT(remote.DelayMs(6, 0.999), 48000) << "jitter only shortens a wait, by a fifth at most";
+
+    const RetryBackoff local = RetryBackoff::Fixed(CServerReconnector::kRetryPeriodMs);
+    EXPECT_EQ(local.DelayMs(0, 0.7), 3000);
+    EXPECT_EQ(local.DelayMs(9, 0.7), 3000);
 }
 
 } // namespace

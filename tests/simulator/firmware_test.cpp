@@ -1,6 +1,6 @@
-#include "sim_fixture.h"
+#include "direct_simulator_fixture.h"
 
-#include "sim_results.h"
+#include "sim_refusals.h"
 #include "srecord.h"
 #include "state_text.h"
 
@@ -52,10 +52,10 @@ TEST(SRecord, ValidatorChecksHowTheRecordsGoTogether) {
 }
 
 // Firmware files as another tool makes them, and damaged copies of them.
-class FirmwareDownload : public SimulatorTest {
+class FirmwareDownload : public DirectSimulatorTest {
 protected:
     void SetUp() override {
-        SimulatorTest::SetUp();
+        DirectSimulatorTest::SetUp();
         ASSERT_TRUE(m_folder.isValid());
     }
 

@@ -1,13 +1,13 @@
-#include "sim_fixture.h"
+#include "direct_simulator_fixture.h"
 
-#include "sim_results.h"
+#include "sim_refusals.h"
 #include "state_text.h"
 
 #include <cmath>
 
 namespace {
 
-TEST_F(SimulatorTest, StartsIdleWithPlausibleReadings) {
+TEST_F(DirectSimulatorTest, StartsIdleWithPlausibleReadings) {
     const InstrumentStatus status = Status();
     EXPECT_STREQ(StateText(status.nState), "Idle");
     EXPECT_FALSE(m_lastMessage.empty());
@@ -23,7 +23,7 @@ TEST_F(SimulatorTest, StartsIdleWithPlausibleReadings) {
     EXPECT_NEAR(status.fSampleTempActual, status.fSampleTempSet, 0.5F);
 }
 
-TEST_F(SimulatorTest, ChangeFlowShowsInStatusAndPressureFollows) {
+TEST_F(DirectSimulatorTest, ChangeFlowShowsInStatusAndPressureFollows) {
     ASSERT_EQ(m_server->ChangeFlow(20.0F, 50.0F, 50.0F, 3.0F), S_OK);
     InstrumentStatus status = Status();
     EXPECT_FLOAT_EQ(status.fFlowRate, 20.0F);
@@ -43,7 +43,7 @@ TEST_F(SimulatorTest, ChangeFlowShowsInStatusAndPressureFollows) {
     EXPECT_LT(Status().fPressure, 1.0F);
 }
 
-TEST_F(SimulatorTest, ChangeFlowRefusesWhatThePumpsCannotDeliver) {
+TEST_F(DirectSimulatorTest, ChangeFlowRefusesWhatThePumpsCannotDeliver) {
     const InstrumentStatus before = Status();
     EXPECT_EQ(m_server->ChangeFlow(20.0F, 60.0F, 20.0F, 0.0F), E_INVALIDARG);
     EXPECT_EQ(m_server->ChangeFlow(41.0F, 50.0F, 50.0F, 0.0F), E_INVALIDARG);
@@ -53,7 +53,7 @@ TEST_F(SimulatorTest, ChangeFlowRefusesWhatThePumpsCannotDeliver) {
     EXPECT_FLOAT_EQ(Status().fFlowRate, before.fFlowRate);
 }
 
-TEST_F(SimulatorTest, ConfigurationRoundTripKeepsTheSerialNumber) {
+TEST_F(DirectSimulatorTest, ConfigurationRoundTripKeepsTheSerialNumber) {
     InstrumentConfiguration* pOld = nullptr;
     ASSERT_EQ(m_server->GetInstrumentConfiguration(&pOld), S_OK);
     const std::string serial = pOld->pszSerialNumber;
@@ -100,7 +100,7 @@ TEST_F(SimulatorTest, ConfigurationRoundTripKeepsTheSerialNumber) {
     EXPECT_EQ(FirstError(), "Configuration refused: unknown syringe size 30 uL");
 }
 
-TEST_F(SimulatorTest, SeparationMethodRoundTripSetsTemperatures) {
+TEST_F(DirectSimulatorTest, SeparationMethodRoundTripSetsTemperatures) {
     char name[] = "Client Test Method";
     char column[] = "Column";
     SeparationMethodStep steps[3] = {{0.25F, 6, 2, 0}, {0.5F, 6, 1, 0}, {0.75F, 6, 2, 0}};
@@ -141,7 +141,7 @@ TEST_F(SimulatorTest, SeparationMethodRoundTripSetsTemperatures) {
     EXPECT_FLOAT_EQ(Status().fColumnTempSet, 40.0F);
 }
 
-TEST_F(SimulatorTest, ConditioningAndInitialConditionsFollowTheMethod) {
+TEST_F(DirectSimulatorTest, ConditioningAndInitialConditionsFollowTheMethod) {
     ASSERT_EQ(m_server->ConditionColumn(45.0F, 1), S_OK);
     EXPECT_FLOAT_EQ(Status().fColumnTempSet, 45.0F);
     EXPECT_EQ(m_server->ConditionColumn(120.0F, 1), E_INVALIDARG);
@@ -159,7 +159,7 @@ TEST_F(SimulatorTest, ConditioningAndInitialConditionsFollowTheMethod) {
     EXPECT_EQ(m_lastMessage.find("Equilibrating"), std::string::npos) << m_lastMessage;
 }
 
-TEST_F(SimulatorTest, SyringeValvesMoveThenReportTheirPosition) {
+TEST_F(DirectSimulatorTest, SyringeValvesMoveThenReportTheirPosition) {
     // Without the fetch enabled the pumps send no syringe record.
     TransferDataBlock* pOut = nullptr;
     EXPECT_EQ(m_server->ReadSyringeData(kSyringeDataRecordCode, 0, 0, nullptr, &pOut),
@@ -184,7 +184,7 @@ TEST_F(SimulatorTest, SyringeValvesMoveThenReportTheirPosition) {
     EXPECT_EQ(m_server->MoveSyringeValve(1, 4, &reply), E_INVALIDARG);
 }
 
-TEST_F(SimulatorTest, ServiceCommandsSwitchValvesOverAndProceduresOwnTheSyringeValves) {
+TEST_F(DirectSimulatorTest, ServiceCommandsSwitchValvesOverAndProceduresOwnTheSyringeValves) {
     ASSERT_EQ(m_server->SetAutoSamplerMonitor(CAutoSampler::kMonitorOn), S_OK);
     auto command = [this](const char* code) {
         std::int32_t reply = 0;
@@ -225,7 +225,7 @@ TEST_F(SimulatorTest, ServiceCommandsSwitchValvesOverAndProceduresOwnTheSyringeV
     EXPECT_EQ(m_server->MoveSyringeValve(1, 2, &reply), kHrInstrumentBusy);
 }
 
-TEST_F(SimulatorTest, SyringesDeliverAndRefillWhilePumping) {
+TEST_F(DirectSimulatorTest, SyringesDeliverAndRefillWhilePumping) {
     ASSERT_EQ(m_server->ChangeFlow(40.0F, 100.0F, 0.0F, 0.0F), S_OK);
     const std::int32_t start = SyringeData().anPosition[0];
     Step(10'000);
@@ -247,7 +247,7 @@ TEST_F(SimulatorTest, SyringesDeliverAndRefillWhilePumping) {
     EXPECT_GE(valves[0], 2);
 }
 
-TEST_F(SimulatorTest, SolventReservoirAndHold) {
+TEST_F(DirectSimulatorTest, SolventReservoirAndHold) {
     ASSERT_EQ(m_server->SelectSolvent(2), S_OK);
     EXPECT_EQ(Status().nReservoir, 2);
     EXPECT_EQ(m_server->SelectSolvent(4), E_INVALIDARG);
@@ -260,7 +260,7 @@ TEST_F(SimulatorTest, SolventReservoirAndHold) {
     EXPECT_GT(Status().fFlowRate, 0.0F);
 }
 
-TEST_F(SimulatorTest, ErrorsAreFlaggedListedAndClearedByInitialization) {
+TEST_F(DirectSimulatorTest, ErrorsAreFlaggedListedAndClearedByInitialization) {
     EXPECT_EQ(FirstError(), "");
     m_server->Instrument().RaiseError("Pump A overpressure");
     m_server->Instrument().RaiseError("Second fault");
@@ -282,7 +282,7 @@ TEST_F(SimulatorTest, ErrorsAreFlaggedListedAndClearedByInitialization) {
     EXPECT_STREQ(StateText(Status().nState), "Idle");
 }
 
-TEST_F(SimulatorTest, AutoSamplerMechanicsShowInTheSensors) {
+TEST_F(DirectSimulatorTest, AutoSamplerMechanicsShowInTheSensors) {
     ASSERT_EQ(m_server->SetAutoSamplerMonitor(CAutoSampler::kMonitorOn), S_OK);
     auto sensors = [this] {
         AutoSamplerSensorRecord* p = nullptr;
@@ -340,7 +340,7 @@ TEST_F(SimulatorTest, AutoSamplerMechanicsShowInTheSensors) {
     EXPECT_EQ(m_server->SetAutoSamplerMonitor(5), E_INVALIDARG);
 }
 
-TEST_F(SimulatorTest, InjectionRunsItsSequenceAndDrivesTheEventOutputs) {
+TEST_F(DirectSimulatorTest, InjectionRunsItsSequenceAndDrivesTheEventOutputs) {
     InjectionSpecEntry entry{0.2F, nullptr};
     const InjectionSpec spec{1, 1.5F, &entry, 0};
     ASSERT_EQ(m_server->PerformInjection(0, &spec, &spec), S_OK);
@@ -374,7 +374,7 @@ TEST_F(SimulatorTest, InjectionRunsItsSequenceAndDrivesTheEventOutputs) {
     ReleaseDataBlockList(pData);
 }
 
-TEST_F(SimulatorTest, VersionsAreReported) {
+TEST_F(DirectSimulatorTest, VersionsAreReported) {
     float autoSampler = -1.0F;
     BSTR pump = nullptr;
     BSTR client = nullptr;
@@ -386,7 +386,7 @@ TEST_F(SimulatorTest, VersionsAreReported) {
     SysFreeString(client);
 }
 
-TEST_F(SimulatorTest, InjectedFaultsFailOrDelayOneOperation) {
+TEST_F(DirectSimulatorTest, InjectedFaultsFailOrDelayOneOperation) {
     EXPECT_FALSE(m_server->FailOperation("NoSuchOperation", E_FAIL));
     EXPECT_FALSE(m_server->FailOperation("ReadStatus", S_FALSE));
     ASSERT_TRUE(m_server->FailOperation("ReadStatus", RPC_E_DISCONNECTED));

@@ -1,7 +1,7 @@
-#include "sim_fixture.h"
+#include "direct_simulator_fixture.h"
 
 #include "silk_file.h"
-#include "sim_results.h"
+#include "sim_refusals.h"
 #include "state_text.h"
 
 #include <QDir>
@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST_F(SimulatorTest, WetPrimeLastsWithVolumesAndPumps) {
+TEST_F(DirectSimulatorTest, WetPrimeLastsWithVolumesAndPumps) {
     ASSERT_EQ(m_server->WetPrimeSystem(2, 3), S_OK);
     InstrumentStatus status = Status();
     EXPECT_STREQ(StateText(status.nState), "Wet Priming");
@@ -42,7 +42,7 @@ TEST_F(SimulatorTest, WetPrimeLastsWithVolumesAndPumps) {
     EXPECT_EQ(m_server->WetPrimeSystem(2, 0), E_INVALIDARG);
 }
 
-TEST_F(SimulatorTest, DryPrimeRunsItsCyclesOrUntilStopped) {
+TEST_F(DirectSimulatorTest, DryPrimeRunsItsCyclesOrUntilStopped) {
     ASSERT_EQ(m_server->DryPrimeSystem(1, 3), S_OK);
     EXPECT_STREQ(StateText(Status().nState), "Priming");
     Step(CPumps::kDryPrimeCycleMs / 4);
@@ -61,7 +61,7 @@ TEST_F(SimulatorTest, DryPrimeRunsItsCyclesOrUntilStopped) {
     EXPECT_EQ(m_server->StopDryPrime(), S_FALSE);
 }
 
-TEST_F(SimulatorTest, SilkCalibratesTheSyringesAndWritesAFileWhenAsked) {
+TEST_F(DirectSimulatorTest, SilkCalibratesTheSyringesAndWritesAFileWhenAsked) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     m_server->Release();
@@ -105,7 +105,7 @@ TEST_F(SimulatorTest, SilkCalibratesTheSyringesAndWritesAFileWhenAsked) {
     EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*.bin")}).size(), 2);
 }
 
-TEST_F(SimulatorTest, SilkFilesThatDoNotFitAreRefusedWithAnError) {
+TEST_F(DirectSimulatorTest, SilkFilesThatDoNotFitAreRefusedWithAnError) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const std::string foreign = folder.path().toStdString() + "/foreign.bin";
@@ -124,7 +124,7 @@ TEST_F(SimulatorTest, SilkFilesThatDoNotFitAreRefusedWithAnError) {
     EXPECT_EQ(count, 2);
 }
 
-TEST_F(SimulatorTest, UsageCountersCountAndResetAsAsked) {
+TEST_F(DirectSimulatorTest, UsageCountersCountAndResetAsAsked) {
     ASSERT_EQ(m_server->MoveSampleSyringeValve(1), S_OK);
     ASSERT_EQ(m_server->MoveSampleSyringe(1), S_OK);
     std::int32_t reply = 0;
@@ -165,7 +165,7 @@ TEST_F(SimulatorTest, UsageCountersCountAndResetAsAsked) {
     EXPECT_EQ(m_server->GetSyringeUsage(7, valves, 6, strokes), E_INVALIDARG);
 }
 
-TEST_F(SimulatorTest, PowerCycleStopsAnsweringUntilTheInstrumentIsBack) {
+TEST_F(DirectSimulatorTest, PowerCycleStopsAnsweringUntilTheInstrumentIsBack) {
     ASSERT_EQ(m_server->ChangeFlow(20.0F, 50.0F, 50.0F, 0.0F), S_OK);
     m_server->Instrument().PowerOff();
     EXPECT_EQ(m_server->IsInstrumentReady(), S_FALSE);
@@ -190,14 +190,14 @@ TEST_F(SimulatorTest, PowerCycleStopsAnsweringUntilTheInstrumentIsBack) {
     EXPECT_STREQ(StateText(Status().nState), "Idle");
 }
 
-TEST_F(SimulatorTest, DiagnosticsRunForAWhile) {
+TEST_F(DirectSimulatorTest, DiagnosticsRunForAWhile) {
     ASSERT_EQ(m_server->LaunchDiagnostics(), S_OK);
     EXPECT_STREQ(StateText(Status().nState), "Diagnostic");
     Step(CSimulatedInstrument::kDiagnosticMs);
     EXPECT_STREQ(StateText(Status().nState), "Idle");
 }
 
-TEST_F(SimulatorTest, StopFlowInputHoldsTheFlowAndManualInjectTriggers) {
+TEST_F(DirectSimulatorTest, StopFlowInputHoldsTheFlowAndManualInjectTriggers) {
     CAutoSampler& autoSampler = m_server->Instrument().AutoSampler();
     autoSampler.SetEventInput(1, true);
     Step(100);

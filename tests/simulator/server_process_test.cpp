@@ -4,7 +4,7 @@
 #include "instrument_proxy.h"
 #include "non_volatile_memory.h"
 #include "record_memory.h"
-#include "sim_results.h"
+#include "sim_refusals.h"
 
 #include <QDBusConnectionInterface>
 #include <QFile>

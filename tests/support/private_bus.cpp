@@ -1,5 +1,7 @@
 #include "private_bus.h"
 
+#include "instrument_bus.h"
+
 #include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QFile>
@@ -93,6 +95,14 @@ bool PrivateBus::WaitFor(const std::function<bool()>& condition, int timeoutMs) 
         QThread::msleep(20);
     }
     return true;
+}
+
+void PrivateBus::AddSimulator(const QTemporaryDir& home, const QString& silkDir) {
+    AddService(kInstrumentServiceName, BinaryPath(QStringLiteral("orvix-instrument-server")),
+               {QStringLiteral("-Embedding"), QStringLiteral("--manual-clock"),
+                QStringLiteral("--state-file"), home.filePath(QStringLiteral("state")),
+                QStringLiteral("--silk-dir"),
+                silkDir.isEmpty() ? home.filePath(QStringLiteral("silk")) : silkDir});
 }
 
 void PrivateBus::AddService(const QString& name, const QString& program, const QStringList& args) {

@@ -24,6 +24,9 @@ public:
 
     // Writes an activation file for name and makes the daemon read it.
     void AddService(const QString& name, const QString& program, const QStringList& args);
+    // Registers the simulated instrument server, on its manual clock, with its state in
+    // home/state and its Silk files in silkDir (home/silk when empty).
+    void AddSimulator(const QTemporaryDir& home, const QString& silkDir = {});
     // Takes the activation file away again: the name is no longer activatable.
     void RemoveService(const QString& name);
 

@@ -2,6 +2,7 @@
 #include "app_test_support.h"
 #include "event_log_dock.h"
 #include "fake_instrument_server.h"
+#include "history_recorder.h"
 #include "instrument_proxy.h"
 #include "main_frame.h"
 #include "orvix_client_app.h"
@@ -15,6 +16,7 @@
 #include <QChartView>
 #include <QDateTimeAxis>
 #include <QFile>
+#include <QLabel>
 #include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
@@ -243,6 +245,34 @@ TEST_F(TraceDocksInMainWindow, ViewMenuTogglesAreOffByDefaultAndRemembered) {
     EXPECT_FALSE(frame->findChild<CEventLogDock*>()->isVisible());
     frame->close();
     app.ExitInstance();
+}
+
+TEST_F(TraceDocksInMainWindow, TheStatusBarSaysSoWhileTheHistoryIsNotKept) {
+    RegisterFakeServer();
+    QTemporaryDir state;
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    // A file where the history's folder should be.
+    QFile blocker(state.filePath(QStringLiteral("orvix")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    {
+        COrvixClientApp app;
+        ASSERT_TRUE(app.InitInstance({QStringLiteral("orvix-client")}));
+        auto* pane = app.MainWindow()->findChild<QLabel*>(QStringLiteral("historyPane"));
+        ASSERT_NE(pane, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([pane] { return !pane->isHidden(); }));
+        EXPECT_TRUE(pane->text().startsWith(QStringLiteral("The service history is not being "
+                                                           "kept: ")));
+        EXPECT_EQ(pane->accessibleName(), pane->text());
+
+        ASSERT_TRUE(blocker.remove());
+        NoteServiceAction(QStringLiteral("the folder can be made again"));
+        EXPECT_TRUE(QTest::qWaitFor([pane] { return pane->isHidden(); }));
+        app.MainWindow()->close();
+        app.ExitInstance();
+    }
+    qputenv("XDG_STATE_HOME", savedState);
 }
 
 } // namespace

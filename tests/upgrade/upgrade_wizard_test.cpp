@@ -335,7 +335,7 @@ namespace {
 
 TEST_F(UpgradeWizard, TheServiceHistoryHearsTheFileChosenAndTheRestartOnce) {
     const QString historyPath = m_dir.filePath(QStringLiteral("history.sqlite"));
-    CHistoryRecorder history(std::make_unique<CHistoryWriter>(historyPath, HistoryRetention{}));
+    CHistoryRecorder history(std::make_unique<CHistoryWriter>(historyPath, HistoryWriterOptions{}));
     SetServiceHistory(&history);
     GoToStep3();
     const QString path = WriteFile(QStringLiteral("fw.s19"), 10);

@@ -18,7 +18,7 @@
 
 // Drives one real page inside a sheet of its own against the recording server, keeping the
 // texts of the message boxes it showed (each answered with OK).
-class PageTest : public ::testing::Test {
+class SinglePageTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;

@@ -1,4 +1,4 @@
-#include "dialog_test.h"
+#include "dialog_fixture.h"
 
 #include "instrument_server.h"
 #include "process_state.h"

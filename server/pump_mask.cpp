@@ -1,4 +1,4 @@
-#include "pumps.h"
+#include "pump_mask.h"
 
 #include "process_state.h"
 

@@ -1,10 +1,10 @@
-#include "page_test.h"
+#include "single_page_fixture.h"
 
 #include "instrument_server.h"
 #include "process_state.h"
 #include "resource.h"
 
-void PageTest::SetUp() {
+void SinglePageTest::SetUp() {
     ResetProcessState();
     m_fake = CFakeInstrumentServer::Create();
     g_pServer = m_fake;
@@ -14,7 +14,7 @@ void PageTest::SetUp() {
     });
 }
 
-void PageTest::TearDown() {
+void SinglePageTest::TearDown() {
     m_sheet.reset();
     SetMessageBoxHandler(m_previousHandler);
     g_pServer = nullptr;
@@ -22,7 +22,7 @@ void PageTest::TearDown() {
     ResetProcessState();
 }
 
-CPropertySheet& PageTest::Show(CPropertyPage& page) {
+CPropertySheet& SinglePageTest::Show(CPropertyPage& page) {
     m_sheet = std::make_unique<CPropertySheet>(QStringLiteral("Page"));
     // Not modal, so that only the windows a page opens answer to a ModalAnswerer.
     m_sheet->setModal(false);

@@ -1,7 +1,5 @@
 #include "property_page.h"
 
-#include "property_sheet.h"
-
 #include <QTimerEvent>
 
 CPropertyPage::CPropertyPage(int templateId) : m_templateId(templateId) {}
@@ -45,7 +43,5 @@ void CPropertyPage::timerEvent(QTimerEvent* event) {
 
 void CPropertyPage::SetModified(bool modified) {
     m_modified = modified;
-    if (m_sheet != nullptr) {
-        m_sheet->PageChanged();
-    }
+    emit modifiedChanged();
 }

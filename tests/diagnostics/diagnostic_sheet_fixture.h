@@ -18,7 +18,7 @@
 
 // A diagnostics sheet on a recording fake server, with the process-wide state reset around
 // each test. Pages are reached as the user reaches them, by their tab.
-class PageTest : public ::testing::Test {
+class DiagnosticSheetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetProcessState();

@@ -50,6 +50,7 @@ CPropertySheet::~CPropertySheet() {
 
 void CPropertySheet::AddPage(CPropertyPage* page) {
     page->Attach(this);
+    connect(page, &CPropertyPage::modifiedChanged, this, &CPropertySheet::PageChanged);
     m_pages.append(page);
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 // A simulated instrument on a manual clock, called directly, its memory kept in memory only.
-class SimulatorTest : public ::testing::Test {
+class DirectSimulatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_server = CSimulatedInstrumentServer::Create(m_clock, m_memory, m_silkFolder);

@@ -51,6 +51,10 @@ public:
     virtual void OnTimer() {}
     bool IsPolling() const { return m_nTimer != 0; }
 
+signals:
+    // SetModified ran; the sheet looks at its pages' changes again.
+    void modifiedChanged();
+
 protected:
     void StartTimer(int periodMs);
     void StopTimer();
