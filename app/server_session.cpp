@@ -4,9 +4,7 @@
 #include "error_info.h"
 #include "history_settings.h"
 #include "history_writer.h"
-#include "ids_diagnostics.h"
 #include "instrument_server.h"
-#include "process_state.h"
 #include "recording_server.h"
 #include "retry_backoff.h"
 #include "server_creation.h"
@@ -17,12 +15,6 @@
 #include <QSettings>
 
 #include <utility>
-
-namespace {
-
-constexpr std::int32_t kEnableSyringeData = 1;
-
-} // namespace
 
 CServerSession::~CServerSession() {
     Close();
@@ -108,16 +100,10 @@ void CServerSession::InstallServer(IInstrumentServer* pCreated, bool remote) {
 }
 
 void CServerSession::OnServerReconnected() {
-    // The new server is opened as the first one was; the view reads its configuration anew.
-    g_pServer->OpenConnection(kConnectArg1, kConnectArg2);
-    // A new server process knows nothing of what the open pages and sheets asked the old one
-    // for: the syringe data fetch and the autosampler monitor.
-    if (g_state.syringeDataFlag != 0) {
-        g_pServer->EnableSyringeData(kEnableSyringeData);
-    }
-    if (g_state.autoSamplerMonitor) {
-        g_pServer->SetAutoSamplerMonitor(kAutoSamplerMonitorOn);
-    }
+    // A new server process knows nothing of what the old one was told to keep (the connection
+    // opened, the syringe data fetch, the autosampler monitor): it is told again, through
+    // g_pServer as every call is. The view then reads the configuration anew.
+    m_pForwarder->SessionCalls().ReplayOn(*g_pServer);
     if (m_onReconnected) {
         m_onReconnected();
     }

@@ -7,17 +7,23 @@
 #include <limits>
 
 // What an entry of the service history tells of: something the client had the instrument do,
-// a change of the instrument's state, an error it raised, or a change of the link to the
-// instrument server.
-enum class HistoryKind : std::int32_t { Action = 0, State = 1, Error = 2, Connection = 3 };
-constexpr int kHistoryKindCount = 4;
+// a change of the instrument's state, an error it raised, a change of the link to the
+// instrument server, or a change of what the server keeps for this client.
+enum class HistoryKind : std::int32_t {
+    Action = 0,
+    State = 1,
+    Error = 2,
+    Connection = 3,
+    Session = 4
+};
+constexpr int kHistoryKindCount = 5;
 
 constexpr std::uint32_t HistoryKindBit(HistoryKind kind) {
     return 1U << static_cast<std::uint32_t>(kind);
 }
 constexpr std::uint32_t kAllHistoryKinds = (1U << kHistoryKindCount) - 1U;
 
-// "Action", "State", "Error" or "Connection".
+// "Action", "State", "Error", "Connection" or "Session".
 QString HistoryKindText(HistoryKind kind);
 
 // A time as the history's own entries and its verification name it: ISO 8601 in UTC, to the

@@ -40,6 +40,10 @@ void CHistoryRecorder::RecordAction(std::int64_t whenMs, const QString& text) {
     Record(HistoryKind::Action, whenMs, text);
 }
 
+void CHistoryRecorder::RecordSession(std::int64_t whenMs, const QString& text) {
+    Record(HistoryKind::Session, whenMs, text);
+}
+
 void CHistoryRecorder::SetInstrumentSerial(const QString& serial) {
     m_serial = serial;
 }

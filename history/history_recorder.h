@@ -11,6 +11,9 @@ class CHistoryWriter;
 // Where the recording server and the windows hand what happened; the recorder stamps it.
 struct IServiceHistorySink {
     virtual void RecordAction(std::int64_t whenMs, const QString& text) = 0;
+    // A change of what the server keeps for this client; a sink that keeps only actions lets
+    // it go.
+    virtual void RecordSession(std::int64_t /*whenMs*/, const QString& /*text*/) {}
     // The serial number of the instrument that later entries are about.
     virtual void SetInstrumentSerial(const QString& serial) = 0;
 
@@ -27,6 +30,7 @@ public:
 
     void Record(HistoryKind kind, std::int64_t whenMs, const QString& text);
     void RecordAction(std::int64_t whenMs, const QString& text) override;
+    void RecordSession(std::int64_t whenMs, const QString& text) override;
     void SetInstrumentSerial(const QString& serial) override;
 
     CHistoryWriter* Writer() const { return m_writer.get(); }

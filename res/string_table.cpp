@@ -251,7 +251,7 @@ const QHash<int, QString>& Table() {
         {4065, QStringLiteral("pumps %1")},
         {4066, QStringLiteral("The service history is not being kept: %1")},
         {4067, QStringLiteral("The service history is off; this list holds this session only.")},
-        {4068, QStringLiteral("Action\nState\nError\nConnection")},
+        {4068, QStringLiteral("Action\nState\nError\nConnection\nSession")},
         {4069, QStringLiteral("All kinds")},
         {4070, QStringLiteral("All instruments")},
         {4071, QStringLiteral("&Kind")},
@@ -286,6 +286,14 @@ const QHash<int, QString>& Table() {
         {4096, QStringLiteral("%1 cannot be verified: %2")},
         {4097, QStringLiteral("%1 has no chain yet: it was written before entries were chained, "
                               "and the client chains it when it next opens it")},
+        {4160, QStringLiteral("Change Flow to %1 \u00B5L/min, A %2 %, B %3 %, post-column %4 "
+                              "\u00B5L/min")},
+        {4161, QStringLiteral("Test: initialize the instrument (%1, %2)")},
+        {4162, QStringLiteral("Firmware upgrade: initialize the instrument after its restart "
+                              "(%1, %2)")},
+        {4163, QStringLiteral("Open the connection (%1, %2)")},
+        {4164, QStringLiteral("Syringe data %1")},
+        {4165, QStringLiteral("Autosampler monitor %1")},
         {2000, QStringLiteral("Invalid Password Entered")},
         {61447, QStringLiteral("The sum of the compositions must be 100%")},
         {61449, QStringLiteral("Please enter a number in the range 0 - 40")},

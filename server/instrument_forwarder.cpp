@@ -2,53 +2,8 @@
 
 #include "hresult.h"
 
-namespace {
-
-// Holds the current server object for the length of one call, so that a replacement made
-// meanwhile cannot pull it away under the call.
-class CTargetRef {
-public:
-    explicit CTargetRef(IInstrumentServer* target) : m_pTarget(target) {
-        if (m_pTarget != nullptr) {
-            m_pTarget->AddRef();
-        }
-    }
-    ~CTargetRef() {
-        if (m_pTarget != nullptr) {
-            m_pTarget->Release();
-        }
-    }
-    CTargetRef(const CTargetRef&) = delete;
-    CTargetRef& operator=(const CTargetRef&) = delete;
-
-    IInstrumentServer* operator->() const { return m_pTarget; }
-    explicit operator bool() const { return m_pTarget != nullptr; }
-
-private:
-    IInstrumentServer* m_pTarget;
-};
-
-} // namespace
-
 CInstrumentServerForwarder::CInstrumentServerForwarder(IInstrumentServer* target)
-    : m_createdMs(CConnectionTracker::SystemClock()) {
-    Replace(target);
-}
-
-CInstrumentServerForwarder::~CInstrumentServerForwarder() {
-    Replace(nullptr);
-}
-
-void CInstrumentServerForwarder::Replace(IInstrumentServer* target) {
-    if (target != nullptr) {
-        target->AddRef();
-    }
-    IInstrumentServer* previous = m_pTarget;
-    m_pTarget = target;
-    if (previous != nullptr) {
-        previous->Release();
-    }
-}
+    : CInstrumentServerDecorator(target), m_createdMs(CConnectionTracker::SystemClock()) {}
 
 HRESULT CInstrumentServerForwarder::QueryInterface(REFIID riid, void** ppvObject) {
     if (ppvObject == nullptr) {
@@ -64,20 +19,15 @@ HRESULT CInstrumentServerForwarder::QueryInterface(REFIID riid, void** ppvObject
         AddRef();
         return S_OK;
     }
-    const HRESULT hr = CInstrumentServerObject::QueryInterface(riid, ppvObject);
-    if (hr != E_NOINTERFACE) {
-        return hr;
-    }
-    const CTargetRef target(m_pTarget);
-    return target ? target->QueryInterface(riid, ppvObject) : E_NOINTERFACE;
+    return CInstrumentServerDecorator::QueryInterface(riid, ppvObject);
 }
 
 ULONG CInstrumentServerForwarder::AddRef() {
-    return CInstrumentServerObject::AddRef();
+    return CInstrumentServerDecorator::AddRef();
 }
 
 ULONG CInstrumentServerForwarder::Release() {
-    return CInstrumentServerObject::Release();
+    return CInstrumentServerDecorator::Release();
 }
 
 HRESULT CInstrumentServerForwarder::GetConnectionState(ConnectionState* pState,
@@ -85,15 +35,13 @@ HRESULT CInstrumentServerForwarder::GetConnectionState(ConnectionState* pState,
     if (pState == nullptr || pSinceMs == nullptr) {
         return E_POINTER;
     }
-    const CTargetRef target(m_pTarget);
-    if (!target) {
+    if (Target() == nullptr) {
         *pState = ConnectionState::ServerGone;
         *pSinceMs = m_createdMs;
         return S_OK;
     }
     IInstrumentConnection* pConnection = nullptr;
-    if (FAILED(target->QueryInterface(IID_IInstrumentConnection,
-                                      reinterpret_cast<void**>(&pConnection)))) {
+    if (FAILED(QueryTarget(IID_IInstrumentConnection, reinterpret_cast<void**>(&pConnection)))) {
         *pState = ConnectionState::Connected;
         *pSinceMs = m_createdMs;
         return S_OK;
@@ -110,15 +58,12 @@ HRESULT CInstrumentServerForwarder::RequestReconnect() {
     return S_OK;
 }
 
-#define ORVIX_DEFINE_FORWARDER_OPERATION(name, params, args)                                       \
-    HRESULT CInstrumentServerForwarder::name params {                                              \
-        const CTargetRef target(m_pTarget);                                                        \
-        return target ? target->name args : RPC_E_DISCONNECTED;                                    \
+HRESULT CInstrumentServerForwarder::Pass(const COperationCall& call) {
+    if (call.Info().kind == OperationKind::Session) {
+        m_session.Remember(call);
     }
-#define ORVIX_SKIP_RESERVED(slot)
-ORVIX_INSTRUMENT_OPERATIONS(ORVIX_DEFINE_FORWARDER_OPERATION, ORVIX_SKIP_RESERVED)
-#undef ORVIX_DEFINE_FORWARDER_OPERATION
-#undef ORVIX_SKIP_RESERVED
+    return CInstrumentServerDecorator::Pass(call);
+}
 
 void RequestServerReconnect(IInstrumentServer* server) {
     IInstrumentReconnect* pReconnect = nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "instrument_connection.h"
-#include "server_object.h"
+#include "instrument_decorator.h"
+#include "session_calls.h"
 
 #include <functional>
 
@@ -17,8 +18,9 @@ struct IInstrumentReconnect : IUnknown {
 // One IInstrumentServer that stays the same object while the server behind it is replaced: every
 // call goes to the current server object, so whoever holds this pointer (g_pServer, an open
 // dialog, a page's timer) reaches the new server after a reconnect. The replaced object is
-// released here once; it goes when its last other holder lets it go.
-class CInstrumentServerForwarder final : public CInstrumentServerObject,
+// released here once; it goes when its last other holder lets it go. It remembers the Session
+// calls that passed, so that a new server can be told them again.
+class CInstrumentServerForwarder final : public CInstrumentServerDecorator,
                                          public IInstrumentConnection,
                                          public IInstrumentReconnect {
 public:
@@ -26,11 +28,11 @@ public:
     explicit CInstrumentServerForwarder(IInstrumentServer* target);
 
     // Puts target (a reference of its own again) in place of the current server object.
-    void Replace(IInstrumentServer* target);
-    IInstrumentServer* Target() const { return m_pTarget; }
+    using CInstrumentServerDecorator::Replace;
 
     // Called on RequestReconnect; the reconnect logic sets it.
     void SetReconnectHandler(std::function<void()> handler) { m_onReconnect = std::move(handler); }
+    const CSessionCalls& SessionCalls() const { return m_session; }
 
     // Its own interfaces, the connection interfaces, and anything else the current server
     // object offers.
@@ -43,18 +45,14 @@ public:
     HRESULT GetConnectionState(ConnectionState* pState, std::int64_t* pSinceMs) override;
     HRESULT RequestReconnect() override;
 
-#define ORVIX_FORWARDER_OPERATION(name, params, args) HRESULT name params override;
-#define ORVIX_SKIP_RESERVED(slot)
-    ORVIX_INSTRUMENT_OPERATIONS(ORVIX_FORWARDER_OPERATION, ORVIX_SKIP_RESERVED)
-#undef ORVIX_FORWARDER_OPERATION
-#undef ORVIX_SKIP_RESERVED
-
 private:
-    ~CInstrumentServerForwarder() override;
+    ~CInstrumentServerForwarder() override = default;
 
-    IInstrumentServer* m_pTarget = nullptr;
+    HRESULT Pass(const COperationCall& call) override;
+
     std::int64_t m_createdMs;
     std::function<void()> m_onReconnect;
+    CSessionCalls m_session;
 };
 
 // Reset Communications' part in the connection: if server keeps a connection that can be made

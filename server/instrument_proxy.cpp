@@ -4,17 +4,13 @@
 #include "dbus_link.h"
 #include "error_info.h"
 #include "instrument_bus.h"
-#include "instrument_signatures.h"
 
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
 
-#include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <memory>
 #include <thread>
-#include <type_traits>
 
 namespace {
 
@@ -144,156 +140,15 @@ HRESULT CInstrumentServerProxy::BadReply() {
     return RPC_X_BAD_STUB_DATA;
 }
 
-template <class... P, class... A>
-HRESULT CInstrumentServerProxy::Forward(HRESULT (IInstrumentServer::*operation)(P...),
-                                        const char* name, std::tuple<A&...> args) {
-    return std::apply(
-        [&](A&... values) { return ForwardWith<P...>(ReplySignature(operation), name, values...); },
-        args);
-}
-
-template <class... P>
-HRESULT CInstrumentServerProxy::ForwardWith(const std::string& replySignature, const char* name,
-                                            P... args) {
-    QVariantList in;
-    if (!(ParamWire<P>::Put(in, args) && ...)) {
-        return E_POINTER;
-    }
-    const QDBusMessage reply = Call(name, in);
-    const HRESULT hr = CheckReply(reply, replySignature);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    // Everything is checked before anything is allocated, so a bad reply leaves no block.
-    ArgCursor cursor(reply.arguments(), 1);
-    std::tuple<typename ParamWire<P>::Parsed...> parsed;
-    const bool ok = std::apply(
-        [&](auto&... values) { return (ParamWire<P>::Parse(cursor, values) && ...); }, parsed);
-    if (!ok) {
-        return BadReply();
-    }
-    std::apply(
-        [&](auto&... values) {
-            (
-                [&] {
-                    if constexpr (ParamWire<P>::kOut) {
-                        ParamWire<P>::Deliver(values, args);
-                    }
-                }(),
-                ...);
-        },
-        parsed);
-    return hr;
-}
-
-HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*operation)(std::int32_t, const PlateConfiguration*),
-    const char* name, std::tuple<std::int32_t&, const PlateConfiguration*&> args) {
-    const auto [nPlates, pPlates] = args;
-    if (nPlates < 0) {
-        return E_INVALIDARG;
-    }
-    if (nPlates > 0 && pPlates == nullptr) {
-        return E_POINTER;
-    }
-    QVariantList in;
-    ParamWire<std::int32_t>::Put(in, nPlates);
-    ParamWire<const PlateConfiguration*>::Put(in, nPlates, pPlates);
-    return CheckReply(Call(name, in), ReplySignature(operation));
-}
-
-HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::uint16_t*, std::int32_t,
-                                            std::uint16_t*),
-    const char* name,
-    std::tuple<std::int32_t&, std::uint16_t*&, std::int32_t&, std::uint16_t*&> args) {
-    const auto [nCount1, pUsage1, nCount2, pUsage2] = args;
-    if (nCount1 < 0 || nCount2 < 0) {
-        return E_INVALIDARG;
-    }
-    if ((nCount1 > 0 && pUsage1 == nullptr) || (nCount2 > 0 && pUsage2 == nullptr)) {
-        return E_POINTER;
-    }
-    QVariantList in;
-    ParamWire<std::int32_t>::Put(in, nCount1);
-    ParamWire<std::int32_t>::Put(in, nCount2);
-    const QDBusMessage reply = Call(name, in);
-    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
-    if (FAILED(hr)) {
-        return hr;
-    }
-    ArgCursor cursor(reply.arguments(), 1);
-    QList<quint16> usage1;
-    QList<quint16> usage2;
-    if (!ParamWire<std::uint16_t*>::Parse(cursor, nCount1, usage1) ||
-        !ParamWire<std::uint16_t*>::Parse(cursor, nCount2, usage2)) {
-        return BadReply();
-    }
-    std::copy(usage1.begin(), usage1.end(), pUsage1);
-    std::copy(usage2.begin(), usage2.end(), pUsage2);
-    return hr;
-}
-
-HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::int32_t, std::int32_t,
-                                            const TransferDataBlock*, TransferDataBlock**),
-    const char* name,
-    std::tuple<std::int32_t&, std::int32_t&, std::int32_t&, const TransferDataBlock*&,
-               TransferDataBlock**&>
-        args) {
-    const auto [nCode, nArg2, nArg3, pIn, ppOut] = args;
-    if (pIn == nullptr || ppOut == nullptr || (pIn->cbData > 0 && pIn->pData == nullptr)) {
-        return E_POINTER;
-    }
-    QVariantList in;
-    ParamWire<std::int32_t>::Put(in, nCode);
-    ParamWire<std::int32_t>::Put(in, nArg2);
-    ParamWire<std::int32_t>::Put(in, nArg3);
-    ParamWire<const TransferDataBlock*>::Put(in, *pIn);
-    const QDBusMessage reply = Call(name, in);
-    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
-    if (FAILED(hr)) {
-        return hr;
-    }
-    // The caller sized its block for the record it asks for and copies that many bytes back.
-    ArgCursor cursor(reply.arguments(), 1);
-    QByteArray result;
-    if (!ParamWire<TransferDataBlock**>::Parse(cursor, pIn->cbData, result)) {
-        return BadReply();
-    }
-    ParamWire<TransferDataBlock**>::Deliver(result, ppOut);
-    return hr;
-}
-
-HRESULT CInstrumentServerProxy::Forward(
-    HRESULT (IInstrumentServer::*operation)(std::int32_t, std::int32_t*, ErrorList**),
-    const char* name, std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args) {
-    const auto [nArg, pnErrors, ppList] = args;
-    if (pnErrors == nullptr || ppList == nullptr) {
-        return E_POINTER;
-    }
-    QVariantList in;
-    ParamWire<std::int32_t>::Put(in, nArg);
-    const QDBusMessage reply = Call(name, in);
-    const HRESULT hr = CheckReply(reply, ReplySignature(operation));
-    if (FAILED(hr)) {
-        return hr;
-    }
-    ArgCursor cursor(reply.arguments(), 1);
-    ParamWire<std::int32_t*>::Parsed count = 0;
-    ParamWire<ErrorList**>::Parsed first;
-    ParamWire<std::int32_t*>::Parse(cursor, count);
-    ParamWire<ErrorList**>::Parse(cursor, first);
-    *pnErrors = count;
+ErrorList* CInstrumentServerProxy::KeepErrorList(ErrorList* list) {
     ReleaseErrorList(m_pErrors);
-    m_pErrors = TaskAllocRecord(ErrorList{TaskAllocWireText(first)});
-    *ppList = m_pErrors;
-    return hr;
+    m_pErrors = list;
+    return list;
 }
 
-#define ORVIX_DEFINE_PROXY_OPERATION(name, params, args)                                           \
+#define ORVIX_DEFINE_PROXY_OPERATION(slot, name, kind, access, params, args, bus)                  \
     HRESULT CInstrumentServerProxy::name params {                                                  \
-        return Forward(&IInstrumentServer::name, #name, std::forward_as_tuple args);               \
+        return OperationWire<op::name>::Forward(*this ORVIX_AFTER_COMMA args);                     \
     }
 #define ORVIX_SKIP_RESERVED(slot)
 ORVIX_INSTRUMENT_OPERATIONS(ORVIX_DEFINE_PROXY_OPERATION, ORVIX_SKIP_RESERVED)

@@ -2,7 +2,7 @@
 
 #include "dbus_link.h"
 #include "instrument_connection.h"
-#include "instrument_wire.h"
+#include "operation_wire.h"
 #include "server_object.h"
 #include "ssh_bus.h"
 
@@ -14,13 +14,14 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <tuple>
 
 // IInstrumentServer over the bus, bound to the unique name of the server process it reached at
 // creation: if that process goes away, later calls fail and nothing reconnects behind the
 // caller's back. Every call blocks for at most kInstrumentCallTimeoutMs. What the calls find out
 // about the server is offered through IInstrumentConnection.
-class CInstrumentServerProxy final : public CInstrumentServerObject, public IInstrumentConnection {
+class CInstrumentServerProxy final : public CInstrumentServerObject,
+                                     public IInstrumentConnection,
+                                     private CProxyLink {
 public:
     CInstrumentServerProxy(const QDBusConnection& bus, const QString& uniqueName);
 
@@ -34,7 +35,8 @@ public:
     ULONG Release() override;
     HRESULT GetConnectionState(ConnectionState* pState, std::int64_t* pSinceMs) override;
 
-#define ORVIX_PROXY_OPERATION(name, params, args) HRESULT name params override;
+#define ORVIX_PROXY_OPERATION(slot, name, kind, access, params, args, bus)                         \
+    HRESULT name params override;
 #define ORVIX_SKIP_RESERVED(slot)
     ORVIX_INSTRUMENT_OPERATIONS(ORVIX_PROXY_OPERATION, ORVIX_SKIP_RESERVED)
 #undef ORVIX_PROXY_OPERATION
@@ -52,32 +54,13 @@ public:
 private:
     ~CInstrumentServerProxy() override;
 
-    QDBusMessage Call(const char* name, const QVariantList& args);
+    QDBusMessage Call(const char* name, const QVariantList& args) override;
     // The call's own result, or the failure that the transport or a malformed reply makes of it;
     // either way the connection state learns whether the server answered.
-    HRESULT CheckReply(const QDBusMessage& reply, const std::string& outSignature);
+    HRESULT CheckReply(const QDBusMessage& reply, const std::string& outSignature) override;
     // A reply whose content does not hold what its signature promised.
-    HRESULT BadReply();
-
-    template <class... P, class... A>
-    HRESULT Forward(HRESULT (IInstrumentServer::*)(P...), const char* name, std::tuple<A&...> args);
-    template <class... P>
-    HRESULT ForwardWith(const std::string& replySignature, const char* name, P... args);
-
-    HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, const PlateConfiguration*),
-                    const char* name, std::tuple<std::int32_t&, const PlateConfiguration*&> args);
-    HRESULT Forward(
-        HRESULT (IInstrumentServer::*)(std::int32_t, std::uint16_t*, std::int32_t, std::uint16_t*),
-        const char* name,
-        std::tuple<std::int32_t&, std::uint16_t*&, std::int32_t&, std::uint16_t*&> args);
-    HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t, std::int32_t,
-                                                   const TransferDataBlock*, TransferDataBlock**),
-                    const char* name,
-                    std::tuple<std::int32_t&, std::int32_t&, std::int32_t&,
-                               const TransferDataBlock*&, TransferDataBlock**&>
-                        args);
-    HRESULT Forward(HRESULT (IInstrumentServer::*)(std::int32_t, std::int32_t*, ErrorList**),
-                    const char* name, std::tuple<std::int32_t&, std::int32_t*&, ErrorList**&> args);
+    HRESULT BadReply() override;
+    ErrorList* KeepErrorList(ErrorList* list) override;
 
     QDBusConnection m_bus;
     QString m_service;

@@ -1,14 +1,14 @@
 #include "instrument_signatures.h"
 
+#include "operation_wire.h"
+
 const std::vector<OperationSignature>& InstrumentOperationSignatures() {
     static const std::vector<OperationSignature> kSignatures = [] {
         std::vector<OperationSignature> list;
-#define ORVIX_SIGNATURE(name, params, args)                                                        \
-    list.push_back(SignatureOf(#name, &IInstrumentServer::name));
-#define ORVIX_SKIP_RESERVED(slot)
-        ORVIX_INSTRUMENT_OPERATIONS(ORVIX_SIGNATURE, ORVIX_SKIP_RESERVED)
-#undef ORVIX_SIGNATURE
-#undef ORVIX_SKIP_RESERVED
+        ForEachOperation([&](auto operation) {
+            using Op = decltype(operation);
+            list.push_back({Op::kName, InSignatureOf<Op>(), ReplySignatureOf<Op>()});
+        });
         return list;
     }();
     return kSignatures;

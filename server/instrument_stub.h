@@ -33,23 +33,10 @@ public:
     // The reply to one call of the instrument interface, as handleMessage sends it.
     QDBusMessage Answer(const QDBusMessage& call);
 
-    // The committed introspection of the instrument interface.
+    // The introspection of the instrument interface, as the contract table writes it.
     static QString InterfaceXml();
 
 private:
-    template <class... P>
-    QDBusMessage Dispatch(HRESULT (IInstrumentServer::*operation)(P...), const QDBusMessage& call);
-    QDBusMessage Dispatch(HRESULT (IInstrumentServer::*operation)(std::int32_t,
-                                                                  const PlateConfiguration*),
-                          const QDBusMessage& call);
-    QDBusMessage Dispatch(HRESULT (IInstrumentServer::*operation)(std::int32_t, std::uint16_t*,
-                                                                  std::int32_t, std::uint16_t*),
-                          const QDBusMessage& call);
-    QDBusMessage
-    Dispatch(HRESULT (IInstrumentServer::*operation)(std::int32_t, std::int32_t, std::int32_t,
-                                                     const TransferDataBlock*, TransferDataBlock**),
-             const QDBusMessage& call);
-
     struct Operation {
         QString inSignature;
         std::function<QDBusMessage(const QDBusMessage&)> handler;

@@ -134,21 +134,26 @@ void PutMethod(QVariantList& args, const SeparationMethod* record) {
          << QVariant(EncodeList(method.pSteps, method.nStepCount));
 }
 
-using MethodHolder = ParamWire<const SeparationMethod*>::Holder;
+// Texts are C strings: whatever follows an embedded zero is not part of them.
+std::optional<std::string> OwnedText(const WireText& text) {
+    return text.present ? std::optional<std::string>(text.bytes.constData()) : std::nullopt;
+}
 
-bool TakeMethod(ArgCursor& in, MethodHolder& holder) {
-    const bool record = DecodeRecord(in.Bytes(), &holder.record);
-    holder.name = in.Text();
+bool TakeMethod(ArgCursor& in, OwnedSeparationMethod& method) {
+    const bool record = DecodeRecord(in.Bytes(), &method.record);
+    method.name = OwnedText(in.Text());
     const QByteArray list1 = in.Bytes();
-    holder.solventA = in.Text();
-    holder.solventB = in.Text();
-    holder.solventC = in.Text();
+    method.solventA = OwnedText(in.Text());
+    method.solventB = OwnedText(in.Text());
+    method.solventC = OwnedText(in.Text());
     const QByteArray list2 = in.Bytes();
-    holder.column = in.Text();
+    method.column = OwnedText(in.Text());
     const QByteArray steps = in.Bytes();
-    return record && DecodeRecordList(list1, holder.record.nList1Count, &holder.list1) &&
-           DecodeRecordList(list2, holder.record.nList2Count, &holder.list2) &&
-           DecodeRecordList(steps, holder.record.nStepCount, &holder.steps);
+    const bool ok = record && DecodeRecordList(list1, method.record.nList1Count, &method.list1) &&
+                    DecodeRecordList(list2, method.record.nList2Count, &method.list2) &&
+                    DecodeRecordList(steps, method.record.nStepCount, &method.steps);
+    method.Relink();
+    return ok;
 }
 
 } // namespace
@@ -186,16 +191,7 @@ bool ParamWire<const SeparationMethod*>::Take(ArgCursor& in, Holder& holder) {
 }
 
 const SeparationMethod* ParamWire<const SeparationMethod*>::Use(Holder& holder) {
-    SeparationMethod& method = holder.record;
-    method.pszMethodName = Chars(holder.name);
-    method.pszSolventA = Chars(holder.solventA);
-    method.pszSolventB = Chars(holder.solventB);
-    method.pszSolventC = Chars(holder.solventC);
-    method.pszColumnName = Chars(holder.column);
-    method.pList1 = holder.list1.empty() ? nullptr : holder.list1.data();
-    method.pList2 = holder.list2.empty() ? nullptr : holder.list2.data();
-    method.pSteps = holder.steps.empty() ? nullptr : holder.steps.data();
-    return &method;
+    return &holder.record;
 }
 
 bool ParamWire<const InjectionSpec*>::Put(QVariantList& args, const InjectionSpec* value) {
@@ -275,16 +271,7 @@ bool ParamWire<SeparationMethod**>::Parse(ArgCursor& in, Parsed& parsed) {
 }
 
 void ParamWire<SeparationMethod**>::Deliver(Parsed& parsed, SeparationMethod** out) {
-    SeparationMethod method = parsed.record;
-    method.pszMethodName = TaskAllocWireText(parsed.name);
-    method.pList1 = TaskAllocList(parsed.list1);
-    method.pszSolventA = TaskAllocWireText(parsed.solventA);
-    method.pszSolventB = TaskAllocWireText(parsed.solventB);
-    method.pszSolventC = TaskAllocWireText(parsed.solventC);
-    method.pList2 = TaskAllocList(parsed.list2);
-    method.pszColumnName = TaskAllocWireText(parsed.column);
-    method.pSteps = TaskAllocList(parsed.steps);
-    *out = TaskAllocRecord(method);
+    *out = parsed.TaskAllocCopy();
 }
 
 void ParamWire<ErrorList**>::Reply(QVariantList& reply, const Slot& slot) {
@@ -340,46 +327,4 @@ void ParamWire<DataBlockList**>::Deliver(Parsed& parsed, DataBlockList** out) {
 
 void ParamWire<AutoSamplerSensorRecord**>::Reply(QVariantList& reply, const Slot& slot) {
     reply << QVariant(RecordBytes(slot));
-}
-
-void ParamWire<const PlateConfiguration*>::Put(QVariantList& args, std::int32_t count,
-                                               const PlateConfiguration* plates) {
-    args << QVariant(EncodeList(plates, count));
-}
-
-bool ParamWire<const PlateConfiguration*>::Take(ArgCursor& in, std::int32_t count,
-                                                std::vector<PlateConfiguration>& plates) {
-    return DecodeRecordList(in.Bytes(), count, &plates);
-}
-
-void ParamWire<std::uint16_t*>::Reply(QVariantList& reply, const QList<quint16>& values) {
-    reply << WireVariant(values);
-}
-
-bool ParamWire<std::uint16_t*>::Parse(ArgCursor& in, std::int32_t count, QList<quint16>& values) {
-    values = in.Words();
-    return values.size() == count;
-}
-
-void ParamWire<const TransferDataBlock*>::Put(QVariantList& args, const TransferDataBlock& block) {
-    args << QVariant(QByteArray(reinterpret_cast<const char*>(block.pData),
-                                static_cast<qsizetype>(block.cbData)));
-}
-
-void ParamWire<TransferDataBlock**>::Reply(QVariantList& reply, const TransferDataBlock* block) {
-    reply << QVariant(block == nullptr || block->pData == nullptr
-                          ? QByteArray()
-                          : QByteArray(reinterpret_cast<const char*>(block->pData),
-                                       static_cast<qsizetype>(block->cbData)));
-}
-
-bool ParamWire<TransferDataBlock**>::Parse(ArgCursor& in, std::uint32_t size, QByteArray& data) {
-    data = in.Bytes();
-    return static_cast<std::uint32_t>(data.size()) == size;
-}
-
-void ParamWire<TransferDataBlock**>::Deliver(const QByteArray& data, TransferDataBlock** out) {
-    auto* pData = static_cast<std::uint8_t*>(CoTaskMemAlloc(static_cast<std::size_t>(data.size())));
-    std::memcpy(pData, data.constData(), static_cast<std::size_t>(data.size()));
-    *out = TaskAllocRecord(TransferDataBlock{static_cast<std::uint32_t>(data.size()), pData});
 }

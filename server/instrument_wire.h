@@ -7,6 +7,7 @@
 // entries, a path as `ay`, float32 as `d`, COM strings as `s`.
 
 #include "bstr.h"
+#include "owned_method.h"
 #include "record_codec.h"
 #include "record_memory.h"
 #include "records.h"
@@ -71,12 +72,18 @@ private:
     int m_next;
 };
 
+// One argument on the bus: a parameter travels as one or more of them, named after the
+// parameter with the suffix.
+struct WirePart {
+    const char* suffix;
+    const char* type;
+};
+
 template <class P> struct ParamWire;
 
 // Parts shared by every in-parameter: nothing to parse or deliver on the way back.
 struct InParamBase {
     static constexpr bool kOut = false;
-    static constexpr const char* kOutSig = "";
     using Parsed = std::monostate;
     static bool Parse(ArgCursor&, Parsed&) { return true; }
 };
@@ -84,11 +91,10 @@ struct InParamBase {
 // Parts shared by every out-parameter: nothing travels with the call.
 struct OutParamBase {
     static constexpr bool kOut = true;
-    static constexpr const char* kInSig = "";
 };
 
 template <> struct ParamWire<std::int32_t> : InParamBase {
-    static constexpr const char* kInSig = "i";
+    static constexpr WirePart kParts[] = {{"", "i"}};
     using Holder = std::int32_t;
     static bool Put(QVariantList& args, std::int32_t value) {
         args << QVariant(value);
@@ -102,7 +108,7 @@ template <> struct ParamWire<std::int32_t> : InParamBase {
 };
 
 template <> struct ParamWire<float> : InParamBase {
-    static constexpr const char* kInSig = "d";
+    static constexpr WirePart kParts[] = {{"", "d"}};
     using Holder = float;
     static bool Put(QVariantList& args, float value) {
         args << QVariant(static_cast<double>(value));
@@ -124,7 +130,7 @@ struct BstrHolder {
 };
 
 template <> struct ParamWire<BSTR> : InParamBase {
-    static constexpr const char* kInSig = "s";
+    static constexpr WirePart kParts[] = {{"", "s"}};
     using Holder = BstrHolder;
     static bool Put(QVariantList& args, BSTR value) {
         args << QVariant(QStringFromBstr(value));
@@ -139,7 +145,7 @@ template <> struct ParamWire<BSTR> : InParamBase {
 
 // Paths: raw bytes, never reinterpreted.
 template <> struct ParamWire<const char*> : InParamBase {
-    static constexpr const char* kInSig = "ay";
+    static constexpr WirePart kParts[] = {{"", "ay"}};
     using Holder = QByteArray;
     static bool Put(QVariantList& args, const char* value) {
         if (value == nullptr) {
@@ -157,7 +163,7 @@ template <> struct ParamWire<const char*> : InParamBase {
 };
 
 template <> struct ParamWire<const InstrumentConfiguration*> : InParamBase {
-    static constexpr const char* kInSig = "ay(bay)";
+    static constexpr WirePart kParts[] = {{"", "ay"}, {"_serialNumber", "(bay)"}};
     struct Holder {
         InstrumentConfiguration record{};
         WireText serial;
@@ -168,20 +174,24 @@ template <> struct ParamWire<const InstrumentConfiguration*> : InParamBase {
 };
 
 template <> struct ParamWire<const SeparationMethod*> : InParamBase {
-    static constexpr const char* kInSig = "ay(bay)ay(bay)(bay)(bay)ay(bay)ay";
-    struct Holder {
-        SeparationMethod record{};
-        WireText name, solventA, solventB, solventC, column;
-        std::vector<SeparationMethodEntry> list1, list2;
-        std::vector<SeparationMethodStep> steps;
-    };
+    static constexpr WirePart kParts[] = {{"", "ay"},
+                                          {"_methodName", "(bay)"},
+                                          {"_list1", "ay"},
+                                          {"_solventA", "(bay)"},
+                                          {"_solventB", "(bay)"},
+                                          {"_solventC", "(bay)"},
+                                          {"_list2", "ay"},
+                                          {"_columnName", "(bay)"},
+                                          {"_steps", "ay"}};
+    using Holder = OwnedSeparationMethod;
     static bool Put(QVariantList& args, const SeparationMethod* value);
     static bool Take(ArgCursor& in, Holder& holder);
     static const SeparationMethod* Use(Holder& holder);
 };
 
 template <> struct ParamWire<const InjectionSpec*> : InParamBase {
-    static constexpr const char* kInSig = "ayaya(bay)";
+    static constexpr WirePart kParts[] = {
+        {"", "ay"}, {"_entries", "ay"}, {"_entryTexts", "a(bay)"}};
     struct Holder {
         InjectionSpec record{};
         std::vector<InjectionSpecEntry> entries;
@@ -206,7 +216,7 @@ template <class V, class WireV> struct ScalarOutWire : OutParamBase {
 };
 
 template <> struct ParamWire<std::int32_t*> : ScalarOutWire<std::int32_t, std::int32_t> {
-    static constexpr const char* kOutSig = "i";
+    static constexpr WirePart kParts[] = {{"", "i"}};
     static bool Parse(ArgCursor& in, Parsed& parsed) {
         parsed = in.Int();
         return true;
@@ -214,7 +224,7 @@ template <> struct ParamWire<std::int32_t*> : ScalarOutWire<std::int32_t, std::i
 };
 
 template <> struct ParamWire<float*> : ScalarOutWire<float, double> {
-    static constexpr const char* kOutSig = "d";
+    static constexpr WirePart kParts[] = {{"", "d"}};
     static bool Parse(ArgCursor& in, Parsed& parsed) {
         parsed = static_cast<float>(in.Double());
         return true;
@@ -222,7 +232,7 @@ template <> struct ParamWire<float*> : ScalarOutWire<float, double> {
 };
 
 template <> struct ParamWire<BSTR*> : OutParamBase {
-    static constexpr const char* kOutSig = "s";
+    static constexpr WirePart kParts[] = {{"", "s"}};
     using Slot = BSTR;
     using Parsed = QString;
     static bool Put(QVariantList&, BSTR* out) { return out != nullptr; }
@@ -245,7 +255,7 @@ template <class R> struct RecordOutBase : OutParamBase {
 };
 
 template <> struct ParamWire<InstrumentStatus**> : RecordOutBase<InstrumentStatus> {
-    static constexpr const char* kOutSig = "ay(bay)";
+    static constexpr WirePart kParts[] = {{"", "ay"}, {"_statusMessage", "(bay)"}};
     struct Parsed {
         InstrumentStatus record{};
         WireText message;
@@ -257,7 +267,7 @@ template <> struct ParamWire<InstrumentStatus**> : RecordOutBase<InstrumentStatu
 };
 
 template <> struct ParamWire<InstrumentConfiguration**> : RecordOutBase<InstrumentConfiguration> {
-    static constexpr const char* kOutSig = "ay(bay)";
+    static constexpr const auto& kParts = ParamWire<const InstrumentConfiguration*>::kParts;
     struct Parsed {
         InstrumentConfiguration record{};
         WireText serial;
@@ -269,7 +279,7 @@ template <> struct ParamWire<InstrumentConfiguration**> : RecordOutBase<Instrume
 };
 
 template <> struct ParamWire<SeparationMethod**> : RecordOutBase<SeparationMethod> {
-    static constexpr const char* kOutSig = ParamWire<const SeparationMethod*>::kInSig;
+    static constexpr const auto& kParts = ParamWire<const SeparationMethod*>::kParts;
     using Parsed = ParamWire<const SeparationMethod*>::Holder;
     static void Reply(QVariantList& reply, const Slot& slot);
     static void Release(Slot& slot) { ReleaseSeparationMethod(slot); }
@@ -280,18 +290,13 @@ template <> struct ParamWire<SeparationMethod**> : RecordOutBase<SeparationMetho
 // The error list stays with the implementation that produced it: the stub sends its first text
 // and frees nothing.
 template <> struct ParamWire<ErrorList**> : RecordOutBase<ErrorList> {
-    static constexpr const char* kOutSig = "(bay)";
-    using Parsed = WireText;
+    static constexpr WirePart kParts[] = {{"_firstError", "(bay)"}};
     static void Reply(QVariantList& reply, const Slot& slot);
     static void Release(Slot&) {}
-    static bool Parse(ArgCursor& in, Parsed& parsed) {
-        parsed = in.Text();
-        return true;
-    }
 };
 
 template <> struct ParamWire<DataBlockList**> : RecordOutBase<DataBlockList> {
-    static constexpr const char* kOutSig = "ayayaay";
+    static constexpr WirePart kParts[] = {{"", "ay"}, {"_blocks", "ay"}, {"_values", "aay"}};
     struct Parsed {
         DataBlockList list{};
         std::vector<DataBlock> blocks;
@@ -304,7 +309,7 @@ template <> struct ParamWire<DataBlockList**> : RecordOutBase<DataBlockList> {
 };
 
 template <> struct ParamWire<AutoSamplerSensorRecord**> : RecordOutBase<AutoSamplerSensorRecord> {
-    static constexpr const char* kOutSig = "ay";
+    static constexpr WirePart kParts[] = {{"", "ay"}};
     using Parsed = AutoSamplerSensorRecord;
     static void Reply(QVariantList& reply, const Slot& slot);
     static void Release(Slot& slot) { ReleaseAutoSamplerSensors(slot); }
@@ -314,38 +319,37 @@ template <> struct ParamWire<AutoSamplerSensorRecord**> : RecordOutBase<AutoSamp
     }
 };
 
-// Arrays whose length is another argument of the operation. Their operations' own Forward and
-// Dispatch pair them with that argument, which has travelled before them.
+// Arrays whose length is another argument of the operation, and the transfer block answered as
+// long as the one sent: their operations marshal them (operation_wire.h).
 template <> struct ParamWire<const PlateConfiguration*> : InParamBase {
-    static constexpr const char* kInSig = "ay";
-    static void Put(QVariantList& args, std::int32_t count, const PlateConfiguration* plates);
-    static bool Take(ArgCursor& in, std::int32_t count, std::vector<PlateConfiguration>& plates);
+    static constexpr WirePart kParts[] = {{"", "ay"}};
 };
 
 template <> struct ParamWire<std::uint16_t*> : OutParamBase {
-    static constexpr const char* kOutSig = "aq";
-    static void Reply(QVariantList& reply, const QList<quint16>& values);
-    static bool Parse(ArgCursor& in, std::int32_t count, QList<quint16>& values);
+    static constexpr WirePart kParts[] = {{"", "aq"}};
 };
 
-// The transfer block answered is as long as the one sent.
 template <> struct ParamWire<const TransferDataBlock*> : InParamBase {
-    static constexpr const char* kInSig = "ay";
-    static void Put(QVariantList& args, const TransferDataBlock& block);
-    static QByteArray Take(ArgCursor& in) { return in.Bytes(); }
+    static constexpr WirePart kParts[] = {{"", "ay"}};
 };
 
 template <> struct ParamWire<TransferDataBlock**> : OutParamBase {
-    static constexpr const char* kOutSig = "ay";
-    static void Reply(QVariantList& reply, const TransferDataBlock* block);
-    static bool Parse(ArgCursor& in, std::uint32_t size, QByteArray& data);
-    static void Deliver(const QByteArray& data, TransferDataBlock** out);
+    static constexpr WirePart kParts[] = {{"", "ay"}};
 };
 
 // Signatures of an operation, derived from its parameter types.
+template <class P> std::string PartTypes(bool out) {
+    std::string types;
+    if (ParamWire<P>::kOut == out) {
+        for (const WirePart& part : ParamWire<P>::kParts) {
+            types += part.type;
+        }
+    }
+    return types;
+}
 template <class... P> std::string InSignature() {
-    return (std::string() + ... + ParamWire<P>::kInSig);
+    return (std::string() + ... + PartTypes<P>(false));
 }
 template <class... P> std::string OutSignature() {
-    return (std::string("i") + ... + ParamWire<P>::kOutSig);
+    return (std::string("i") + ... + PartTypes<P>(true));
 }

@@ -53,7 +53,7 @@ HRESULT CInstrumentServerObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*,
     HRESULT CInstrumentServerObject::Reserved##slot() {                                            \
         return E_NOTIMPL;                                                                          \
     }
-#define ORVIX_SKIP_OPERATION(name, params, args)
+#define ORVIX_SKIP_OPERATION(...)
 ORVIX_INSTRUMENT_OPERATIONS(ORVIX_SKIP_OPERATION, ORVIX_DEFINE_RESERVED)
 #undef ORVIX_SKIP_OPERATION
 #undef ORVIX_DEFINE_RESERVED

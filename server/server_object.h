@@ -22,7 +22,7 @@ public:
                    UINT* puArgErr) override;
 
 #define ORVIX_DECLARE_RESERVED(slot) HRESULT Reserved##slot() override;
-#define ORVIX_SKIP_OPERATION(name, params, args)
+#define ORVIX_SKIP_OPERATION(...)
     ORVIX_INSTRUMENT_OPERATIONS(ORVIX_SKIP_OPERATION, ORVIX_DECLARE_RESERVED)
 #undef ORVIX_SKIP_OPERATION
 #undef ORVIX_DECLARE_RESERVED

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "records.h"
-
-#include <optional>
-#include <string>
-#include <vector>
+#include "owned_method.h"
 
 // The separation method the instrument holds, with its texts and lists owned here: a caller's
 // record is copied in whole, since its blocks belong to the caller.
@@ -12,17 +8,12 @@ class CMethodStore {
 public:
     CMethodStore();
 
-    void Store(const SeparationMethod& method);
-    const SeparationMethod& Method() const { return m_record; }
+    void Store(const SeparationMethod& method) { m_method = OwnedSeparationMethod::CopyOf(method); }
+    const SeparationMethod& Method() const { return m_method.record; }
     // A task-allocator copy for a caller, released with ReleaseSeparationMethod; null when the
     // allocator fails.
-    SeparationMethod* TaskAllocCopy() const;
+    SeparationMethod* TaskAllocCopy() const { return m_method.TaskAllocCopy(); }
 
 private:
-    void Relink();
-
-    SeparationMethod m_record{};
-    std::optional<std::string> m_name, m_solventA, m_solventB, m_solventC, m_column;
-    std::vector<SeparationMethodEntry> m_list1, m_list2;
-    std::vector<SeparationMethodStep> m_steps;
+    OwnedSeparationMethod m_method;
 };

@@ -1,32 +1,23 @@
 #pragma once
 
-#include "instrument.h"
-#include "server_object.h"
+#include "instrument_decorator.h"
+#include "simulated_operations.h"
 
 #include <cstdint>
 #include <map>
 #include <string>
 
-// The simulated instrument behind IInstrumentServer: every operation brings the instrument up
-// to the clock's time, passes the faults a test asked for, checks that the instrument can
-// answer, then translates its records to and from the instrument model, which does the work.
-// Returned blocks come from the task allocator; the error list stays with the instrument's
-// error log. The operations are served one file per subsystem (simulated_server_*.cpp).
-class CSimulatedInstrumentServer final : public CInstrumentServerObject {
+// The simulated instrument behind IInstrumentServer: every call brings the instrument up to the
+// clock's time, passes the faults a test asked for and the access its row in the contract
+// needs (the server alone, the instrument's loader, or its running firmware), then reaches the
+// operations.
+class CSimulatedInstrumentServer final : public CInstrumentServerDecorator {
 public:
     // Reference count 1: the creator releases it. The clock and the memory outlive it.
     static CSimulatedInstrumentServer* Create(CSimClock& clock, CNonVolatileMemory& memory,
                                               std::string silkFolder = {});
 
-#define ORVIX_SIM_OPERATION(name, params, args) HRESULT name params override;
-#define ORVIX_SKIP_RESERVED(slot)
-    ORVIX_INSTRUMENT_OPERATIONS(ORVIX_SIM_OPERATION, ORVIX_SKIP_RESERVED)
-#undef ORVIX_SIM_OPERATION
-#undef ORVIX_SKIP_RESERVED
-
-    CSimulatedInstrument& Instrument() {
-        return m_instrument;
-    }
+    CSimulatedInstrument& Instrument() { return m_pOperations->Instrument(); }
 
     // Faults on demand. An operation set to fail answers the (negative) code without acting;
     // one set to hang blocks its caller that long before it acts. A code of 0 or a time of 0
@@ -36,35 +27,23 @@ public:
     bool HangOperation(const std::string& name, std::int64_t ms);
     void ClearFaults();
 
-    const std::string& LastSilkFile() {
-        return m_instrument.Silk().LastFile();
-    }
+    const std::string& LastSilkFile() { return Instrument().Silk().LastFile(); }
     // Brings the instrument up to time and writes changed counters now and then; the serving
     // process calls it on a timer, every operation calls it too.
-    void Tick() {
-        m_instrument.Tick();
-    }
+    void Tick() { Instrument().Tick(); }
     // The instrument's account of itself, with the faults asked for.
     std::string DescribeState();
 
 private:
-    // Where an operation is served: by the server whatever the instrument does, by the
-    // instrument's loader as well as its firmware, or only by running firmware.
-    enum class Access { Server, Loader, Firmware };
-
-    CSimulatedInstrumentServer(CSimClock& clock, CNonVolatileMemory& memory,
-                               std::string silkFolder);
+    explicit CSimulatedInstrumentServer(CSimulatedOperations* operations);
     ~CSimulatedInstrumentServer() override = default;
 
-    HRESULT Enter(const char* operation, Access access);
+    HRESULT Pass(const COperationCall& call) override;
+    HRESULT Enter(const OperationInfo& operation);
 
-    CSimulatedInstrument m_instrument;
-    std::map<std::string, HRESULT> m_failures;
-    std::map<std::string, std::int64_t> m_hangs;
+    // The target, which the decorator holds.
+    CSimulatedOperations* m_pOperations;
+    // Keyed by slot.
+    std::map<int, HRESULT> m_failures;
+    std::map<int, std::int64_t> m_hangs;
 };
-
-// Where every operation starts: the faults asked for, then the access the operation needs.
-#define ORVIX_ENTER(access)                                                                        \
-    if (const HRESULT hrEnter = Enter(__func__, Access::access); hrEnter != S_OK) {                \
-        return hrEnter;                                                                            \
-    }

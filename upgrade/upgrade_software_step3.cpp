@@ -1,5 +1,6 @@
 #include "upgrade_software_step3.h"
 
+#include "call_origin.h"
 #include "history_recorder.h"
 #include "ids_history.h"
 #include "ids_upgrade.h"
@@ -110,6 +111,7 @@ void CUpgradeSoftwareStep3::OnTimer() {
         m_bRestartSeen = 1;
         m_ui->downloadCompleteText->show();
     } else if (hr == S_OK && m_bRestartSeen == 1) {
+        const CCallOrigin origin(IDS_HISTORY_UPGRADE_INITIALIZE);
         g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
         m_bRestartSeen = 0;
         Sheet()->SetWizardButtons(PSWIZB_FINISH);

@@ -1,5 +1,7 @@
 #include "test_commands.h"
 
+#include "call_origin.h"
+#include "ids_history.h"
 #include "instrument_server.h"
 #include "pump_mask.h"
 #include "raw_data_file.h"
@@ -148,6 +150,7 @@ void CTestCommands::OnHoldAndResumeFlow() {
 }
 
 void CTestCommands::OnInitializeInstrument() {
+    const CCallOrigin origin(IDS_HISTORY_TEST_INITIALIZE);
     g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2);
 }
 

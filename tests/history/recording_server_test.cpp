@@ -1,5 +1,7 @@
+#include "call_origin.h"
 #include "fake_instrument_server.h"
 #include "history_recorder.h"
+#include "ids_history.h"
 #include "recording_server.h"
 
 #include <QStringList>
@@ -10,8 +12,10 @@ namespace {
 
 struct RecordedSink final : IServiceHistorySink {
     void RecordAction(std::int64_t, const QString& text) override { actions << text; }
+    void RecordSession(std::int64_t, const QString& text) override { sessions << text; }
     void SetInstrumentSerial(const QString& value) override { serial = value; }
     QStringList actions;
+    QStringList sessions;
     QString serial;
 };
 
@@ -87,6 +91,52 @@ TEST_F(RecordingServer, NamesTheInstrumentAndTheConfigurationFieldsAnApplyChange
     EXPECT_EQ(sink.actions[1],
               QStringLiteral("Apply the configuration: no field changed: accepted"))
         << "what was applied is the old side of the next apply";
+}
+
+TEST(HistoryWords, EveryActionAndSessionRowHasWordsAndNoReadHas) {
+    for (const OperationInfo& row : kInstrumentOperations) {
+        if (row.kind != OperationKind::Reserved) {
+            SCOPED_TRACE(row.name);
+            EXPECT_EQ(HasHistoryWords(row.slot), row.kind != OperationKind::Read);
+        }
+    }
+}
+
+TEST_F(RecordingServer, SessionCallsAreSessionEntries) {
+    server->OpenConnection(kConnectArg1, kConnectArg2);
+    server->EnableSyringeData(1);
+    server->SetAutoSamplerMonitor(0);
+    EXPECT_TRUE(sink.actions.isEmpty());
+    EXPECT_EQ(sink.sessions,
+              QStringList({"Open the connection (4, 1): accepted", "Syringe data on: accepted",
+                           "Autosampler monitor off: accepted"}));
+}
+
+TEST_F(RecordingServer, ChangeFlowWordsItsFourthValueAsTheConfigurationUsesPumpC) {
+    for (const std::int32_t ternary : {0, 1}) {
+        fake->configuration.bTernaryGradient = ternary;
+        InstrumentConfiguration* read = nullptr;
+        ASSERT_EQ(server->GetInstrumentConfiguration(&read), S_OK);
+        ReleaseInstrumentConfiguration(read);
+        server->ChangeFlow(20.0F, 50.0F, 50.0F, 1.5F);
+    }
+    EXPECT_EQ(sink.actions,
+              QStringList({"Change Flow to 20 \u00B5L/min, A 50 %, B 50 %, post-column 1.5 "
+                           "\u00B5L/min: accepted",
+                           "Change Flow to 20 \u00B5L/min, A 50 %, B 50 %, C 1.5 %: accepted"}));
+}
+
+TEST_F(RecordingServer, InitializeInstrumentNamesTheCommandThatSentIt) {
+    server->InitializeInstrument(kConnectArg1, kConnectArg2);
+    for (const int origin : {IDS_HISTORY_TEST_INITIALIZE, IDS_HISTORY_UPGRADE_INITIALIZE}) {
+        const CCallOrigin sender(origin);
+        server->InitializeInstrument(kConnectArg1, kConnectArg2);
+    }
+    EXPECT_EQ(sink.actions,
+              QStringList({"Reset Communications: accepted",
+                           "Test: initialize the instrument (4, 1): accepted",
+                           "Firmware upgrade: initialize the instrument after its restart (4, 1): "
+                           "accepted"}));
 }
 
 } // namespace

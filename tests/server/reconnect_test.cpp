@@ -70,6 +70,29 @@ TEST(ServerForwarder, WithoutAServerEveryCallFailsAsDisconnected) {
     forwarder->Release();
 }
 
+TEST(ServerForwarder, ANewServerIsToldTheLastOfEachSessionCallInTheOrderFirstMade) {
+    CFakeInstrumentServer* first = CFakeInstrumentServer::Create();
+    CFakeInstrumentServer* second = CFakeInstrumentServer::Create();
+    auto* forwarder = new CInstrumentServerForwarder(first);
+    forwarder->OpenConnection(kConnectArg1, kConnectArg2);
+    forwarder->SetAutoSamplerMonitor(1);
+    forwarder->PerformTrigger();
+    forwarder->EnableSyringeData(1);
+    forwarder->SetAutoSamplerMonitor(0);
+
+    forwarder->Replace(second);
+    forwarder->SessionCalls().ReplayOn(*forwarder);
+    EXPECT_EQ(second->calls,
+              (std::vector<std::string>{"OpenConnection(4, 1)", "SetAutoSamplerMonitor(0)",
+                                        "EnableSyringeData(1)"}));
+    forwarder->SessionCalls().ReplayOn(*forwarder);
+    EXPECT_EQ(second->calls.size(), 6U) << "replaying remembers nothing twice";
+
+    forwarder->Release();
+    first->Release();
+    second->Release();
+}
+
 class Reconnect : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -66,36 +66,6 @@ struct ArgFormatter {
 
 } // namespace
 
-OwnedSeparationMethod OwnedSeparationMethod::CopyOf(const SeparationMethod& method) {
-    OwnedSeparationMethod copy;
-    copy.record = method;
-    copy.name = Copy(method.pszMethodName);
-    copy.solventA = Copy(method.pszSolventA);
-    copy.solventB = Copy(method.pszSolventB);
-    copy.solventC = Copy(method.pszSolventC);
-    copy.column = Copy(method.pszColumnName);
-    copy.list1 = CopyList(method.pList1, method.nList1Count);
-    copy.list2 = CopyList(method.pList2, method.nList2Count);
-    copy.steps = CopyList(method.pSteps, method.nStepCount);
-    return copy;
-}
-
-SeparationMethod* OwnedSeparationMethod::TaskAllocCopy() const {
-    SeparationMethod copy = record;
-    copy.pszMethodName = Alloc(name);
-    copy.pList1 = AllocList(list1);
-    copy.pszSolventA = Alloc(solventA);
-    copy.pszSolventB = Alloc(solventB);
-    copy.pszSolventC = Alloc(solventC);
-    copy.pList2 = AllocList(list2);
-    copy.pszColumnName = Alloc(column);
-    copy.pSteps = AllocList(steps);
-    copy.nList1Count = static_cast<std::int32_t>(list1.size());
-    copy.nList2Count = static_cast<std::int32_t>(list2.size());
-    copy.nStepCount = static_cast<std::int32_t>(steps.size());
-    return TaskAllocRecord(copy);
-}
-
 OwnedInjectionSpec OwnedInjectionSpec::CopyOf(const InjectionSpec& spec) {
     OwnedInjectionSpec copy;
     copy.record = spec;
@@ -275,7 +245,7 @@ HRESULT CFakeInstrumentServer::Handle(const char* name, std::tuple<A&...> args) 
     return hr;
 }
 
-#define ORVIX_DEFINE_FAKE_OPERATION(name, params, args)                                            \
+#define ORVIX_DEFINE_FAKE_OPERATION(slot, name, kind, access, params, args, bus)                   \
     HRESULT CFakeInstrumentServer::name params {                                                   \
         return Handle(#name, std::forward_as_tuple args);                                          \
     }

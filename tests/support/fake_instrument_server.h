@@ -1,5 +1,6 @@
 #pragma once
 
+#include "owned_method.h"
 #include "record_memory.h"
 #include "server_object.h"
 
@@ -11,19 +12,6 @@
 #include <string>
 #include <tuple>
 #include <vector>
-
-// A separation method with the blocks it points to owned here, so that tests can hand one out
-// or keep the one they were sent.
-struct OwnedSeparationMethod {
-    SeparationMethod record{};
-    std::optional<std::string> name, solventA, solventB, solventC, column;
-    std::vector<SeparationMethodEntry> list1, list2;
-    std::vector<SeparationMethodStep> steps;
-
-    static OwnedSeparationMethod CopyOf(const SeparationMethod& method);
-    // A task-allocator copy, released with ReleaseSeparationMethod.
-    SeparationMethod* TaskAllocCopy() const;
-};
 
 struct OwnedInjectionSpec {
     InjectionSpec record{};
@@ -46,7 +34,8 @@ public:
     // Reference count 1: the creator releases it.
     static CFakeInstrumentServer* Create() { return new CFakeInstrumentServer; }
 
-#define ORVIX_FAKE_OPERATION(name, params, args) HRESULT name params override;
+#define ORVIX_FAKE_OPERATION(slot, name, kind, access, params, args, bus)                          \
+    HRESULT name params override;
 #define ORVIX_SKIP_RESERVED(slot)
     ORVIX_INSTRUMENT_OPERATIONS(ORVIX_FAKE_OPERATION, ORVIX_SKIP_RESERVED)
 #undef ORVIX_FAKE_OPERATION

@@ -1,9 +1,11 @@
 #include "accessibility_check.h"
+#include "call_origin.h"
 #include "control_id.h"
 #include "fake_instrument_server.h"
 #include "history_recorder.h"
 #include "history_store.h"
 #include "history_writer.h"
+#include "ids_history.h"
 #include "modal_answerer.h"
 #include "process_state.h"
 #include "resource.h"
@@ -353,6 +355,20 @@ TEST_F(UpgradeWizard, TheServiceHistoryHearsTheFileChosenAndTheRestartOnce) {
     EXPECT_EQ(texts, QStringList({QStringLiteral("Firmware file chosen: %1 (10 lines)").arg(path),
                                   QStringLiteral("Instrument restart seen during the firmware "
                                                  "download")}));
+}
+
+TEST_F(UpgradeWizard, ItsInitializeInstrumentAfterTheRestartIsNamedAsTheWizards) {
+    int origin = 0;
+    m_fake->onCall = [&](const std::string& operation) {
+        if (operation == "InitializeInstrument") {
+            origin = CCallOrigin::Current();
+        }
+    };
+    GoToStep3();
+    Browse(WriteFile(QStringLiteral("fw.s19"), 10));
+    Step3Tick(10, S_FALSE);
+    Step3Tick(10, S_OK);
+    EXPECT_EQ(origin, IDS_HISTORY_UPGRADE_INITIALIZE);
 }
 
 } // namespace

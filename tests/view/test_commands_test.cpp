@@ -1,6 +1,8 @@
 // The Test menu's commands: what ReadAllData writes, and the arguments the server receives.
 #include "status_view_fixture.h"
 
+#include "call_origin.h"
+#include "ids_history.h"
 #include "instrument_proxy.h"
 #include "record_codec.h"
 #include "resource.h"
@@ -60,6 +62,19 @@ private:
     QTemporaryDir m_root;
     QString m_previousDir;
 };
+
+TEST_F(TestCommandsTest, ItsInitializeInstrumentIsNamedAsTheTestMenusForTheHistory) {
+    OpenView();
+    int origin = 0;
+    fake->onCall = [&](const std::string& operation) {
+        if (operation == "InitializeInstrument") {
+            origin = CCallOrigin::Current();
+        }
+    };
+    Run(ID_TEST_INITIALIZE_INSTRUMENT);
+    EXPECT_EQ(origin, IDS_HISTORY_TEST_INITIALIZE);
+    EXPECT_EQ(CCallOrigin::Current(), 0) << "only for the length of the command";
+}
 
 TEST_F(TestCommandsTest, ReadAllDataAppendsTheFirstBlockAsRawWordsAndNothingForNoBlocks) {
     OpenView();

@@ -1,4 +1,4 @@
-#include "simulated_server.h"
+#include "simulated_operations.h"
 
 #include "out_pointers.h"
 #include "record_memory.h"
@@ -6,12 +6,11 @@
 #include <algorithm>
 #include <array>
 
-HRESULT CSimulatedInstrumentServer::SetPlateConfiguration(std::int32_t nPlates,
-                                                          const PlateConfiguration* pPlates) {
+HRESULT CSimulatedOperations::SetPlateConfiguration(std::int32_t nPlates,
+                                                    const PlateConfiguration* pPlates) {
     if (nPlates < 0 || (nPlates > 0 && pPlates == nullptr)) {
         return E_INVALIDARG;
     }
-    ORVIX_ENTER(Firmware)
     for (std::int32_t i = 0; i < nPlates; ++i) {
         if (pPlates[i].nColumns < 1 || pPlates[i].nRows < 1) {
             return E_INVALIDARG;
@@ -20,28 +19,25 @@ HRESULT CSimulatedInstrumentServer::SetPlateConfiguration(std::int32_t nPlates,
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::PerformInjection(std::int32_t, const InjectionSpec* pFirst,
-                                                     const InjectionSpec* pSecond) {
+HRESULT CSimulatedOperations::PerformInjection(std::int32_t, const InjectionSpec* pFirst,
+                                               const InjectionSpec* pSecond) {
     if (!AllSet(pFirst, pSecond)) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     if (const HRESULT hr = m_instrument.RequireIdle(); FAILED(hr)) {
         return hr;
     }
     return m_instrument.AutoSampler().PerformInjection();
 }
 
-HRESULT CSimulatedInstrumentServer::PerformTrigger() {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::PerformTrigger() {
     return m_instrument.AutoSampler().Trigger();
 }
 
-HRESULT CSimulatedInstrumentServer::ReadAllData(DataBlockList** ppList) {
+HRESULT CSimulatedOperations::ReadAllData(DataBlockList** ppList) {
     if (ppList == nullptr) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     const std::vector<std::int32_t> samples = m_instrument.Detector().TakeSamples();
     DataBlockList list{0, nullptr};
     if (!samples.empty()) {
@@ -65,63 +61,51 @@ HRESULT CSimulatedInstrumentServer::ReadAllData(DataBlockList** ppList) {
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::ExchangeSamplePlate() {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::ExchangeSamplePlate() {
     return m_instrument.AutoSampler().ExchangeSamplePlate();
 }
 
-HRESULT CSimulatedInstrumentServer::MoveLift(std::int32_t nArg) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::MoveLift(std::int32_t nArg) {
     return m_instrument.AutoSampler().MoveLift(nArg);
 }
 
-HRESULT CSimulatedInstrumentServer::PositionSamplePlate(std::int32_t nExchange) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::PositionSamplePlate(std::int32_t nExchange) {
     return m_instrument.AutoSampler().PositionSamplePlate(nExchange);
 }
 
-HRESULT CSimulatedInstrumentServer::SelectPlateRow(std::int32_t nRow) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::SelectPlateRow(std::int32_t nRow) {
     return m_instrument.AutoSampler().SelectPlateRow(nRow);
 }
 
-HRESULT CSimulatedInstrumentServer::SelectPlateColumn(std::int32_t nColumn) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::SelectPlateColumn(std::int32_t nColumn) {
     return m_instrument.AutoSampler().SelectPlateColumn(nColumn);
 }
 
-HRESULT CSimulatedInstrumentServer::SendAutoSamplerCommand(BSTR bstrCommand,
-                                                           std::int32_t* pnReply) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::SendAutoSamplerCommand(BSTR bstrCommand, std::int32_t* pnReply) {
     return m_instrument.AutoSampler().SendCommand(BstrView(bstrCommand), pnReply);
 }
 
-HRESULT CSimulatedInstrumentServer::MoveSampleSyringe(std::int32_t nFill) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::MoveSampleSyringe(std::int32_t nFill) {
     return m_instrument.AutoSampler().MoveSampleSyringe(nFill);
 }
 
-HRESULT CSimulatedInstrumentServer::WashSampleSyringe() {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::WashSampleSyringe() {
     return m_instrument.AutoSampler().WashSampleSyringe();
 }
 
-HRESULT CSimulatedInstrumentServer::StepPlateFeeder(std::int32_t nFeeder, std::int32_t nNext) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::StepPlateFeeder(std::int32_t nFeeder, std::int32_t nNext) {
     return m_instrument.AutoSampler().StepPlateFeeder(nFeeder, nNext);
 }
 
-HRESULT CSimulatedInstrumentServer::ReadEventIO(std::int32_t* pnManualInject,
-                                                std::int32_t* pnStopFlow, std::int32_t* pnEvent1,
-                                                std::int32_t* pnEvent2, std::int32_t* pnInjectEvent,
-                                                std::int32_t* pnSwitch1, std::int32_t* pnSwitch2,
-                                                std::int32_t* pnDiverter) {
+HRESULT CSimulatedOperations::ReadEventIO(std::int32_t* pnManualInject, std::int32_t* pnStopFlow,
+                                          std::int32_t* pnEvent1, std::int32_t* pnEvent2,
+                                          std::int32_t* pnInjectEvent, std::int32_t* pnSwitch1,
+                                          std::int32_t* pnSwitch2, std::int32_t* pnDiverter) {
     std::int32_t* outs[] = {pnManualInject, pnStopFlow, pnEvent1,  pnEvent2,
                             pnInjectEvent,  pnSwitch1,  pnSwitch2, pnDiverter};
     if (std::find(std::begin(outs), std::end(outs), nullptr) != std::end(outs)) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     const std::array<std::int32_t, 8> lines = m_instrument.AutoSampler().EventLines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         *outs[i] = lines[i];
@@ -129,63 +113,52 @@ HRESULT CSimulatedInstrumentServer::ReadEventIO(std::int32_t* pnManualInject,
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::ReadAutoSamplerSensors(AutoSamplerSensorRecord** ppSensors) {
+HRESULT CSimulatedOperations::ReadAutoSamplerSensors(AutoSamplerSensorRecord** ppSensors) {
     if (ppSensors == nullptr) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     const AutoSamplerSensorRecord record = m_instrument.AutoSampler().Sensors(
         m_instrument.Pumps().VentOpen(), m_instrument.Pumps().VentMoving());
     *ppSensors = TaskAllocRecord(record);
     return *ppSensors == nullptr ? E_OUTOFMEMORY : S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::SetAutoSamplerMonitor(std::int32_t nMonitor) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::SetAutoSamplerMonitor(std::int32_t nMonitor) {
     return m_instrument.AutoSampler().SetMonitor(nMonitor);
 }
 
-HRESULT CSimulatedInstrumentServer::MoveSampleSyringeValve(std::int32_t nPosition) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::MoveSampleSyringeValve(std::int32_t nPosition) {
     return m_instrument.AutoSampler().MoveSampleSyringeValve(nPosition);
 }
 
-HRESULT CSimulatedInstrumentServer::MoveLeftUnit(std::int32_t nNext) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::MoveLeftUnit(std::int32_t nNext) {
     return m_instrument.AutoSampler().MoveLeftUnit(nNext);
 }
 
-HRESULT CSimulatedInstrumentServer::MoveRightUnit(std::int32_t nNext) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::MoveRightUnit(std::int32_t nNext) {
     return m_instrument.AutoSampler().MoveRightUnit(nNext);
 }
 
-HRESULT CSimulatedInstrumentServer::MoveCenterUnit(std::int32_t nPosition) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::MoveCenterUnit(std::int32_t nPosition) {
     return m_instrument.AutoSampler().MoveCenterUnit(nPosition);
 }
 
-HRESULT CSimulatedInstrumentServer::LiftCenterUnit(std::int32_t nDown) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::LiftCenterUnit(std::int32_t nDown) {
     return m_instrument.AutoSampler().LiftCenterUnit(nDown);
 }
 
-HRESULT CSimulatedInstrumentServer::SetAirCompressor(std::int32_t nOn) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::SetAirCompressor(std::int32_t nOn) {
     return m_instrument.AutoSampler().SetAirCompressor(nOn);
 }
 
-HRESULT CSimulatedInstrumentServer::MoveNeedleUnit(std::int32_t nDown) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::MoveNeedleUnit(std::int32_t nDown) {
     return m_instrument.AutoSampler().MoveNeedleUnit(nDown);
 }
 
-HRESULT CSimulatedInstrumentServer::MoveSampleNeedle(std::int32_t nDown) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::MoveSampleNeedle(std::int32_t nDown) {
     return m_instrument.AutoSampler().MoveSampleNeedle(nDown);
 }
 
-HRESULT CSimulatedInstrumentServer::SetPlateType(std::int32_t nPlateCode) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::SetPlateType(std::int32_t nPlateCode) {
     return m_instrument.AutoSampler().SetPlateType(nPlateCode);
 }

@@ -1,4 +1,4 @@
-#include "simulated_server.h"
+#include "simulated_operations.h"
 
 #include "out_pointers.h"
 #include "record_memory.h"
@@ -18,38 +18,33 @@ std::int32_t Clamped32(std::int64_t value) {
 
 } // namespace
 
-HRESULT CSimulatedInstrumentServer::WetPrimeSystem(std::int32_t nVolumes, std::int32_t nPumpMask) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::WetPrimeSystem(std::int32_t nVolumes, std::int32_t nPumpMask) {
     if (const HRESULT hr = m_instrument.RequireIdle(); FAILED(hr)) {
         return hr;
     }
     return m_instrument.Pumps().StartWetPrime(nVolumes, nPumpMask);
 }
 
-HRESULT CSimulatedInstrumentServer::DryPrimeSystem(std::int32_t nPumpMask, std::int32_t nCycles) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::DryPrimeSystem(std::int32_t nPumpMask, std::int32_t nCycles) {
     if (const HRESULT hr = m_instrument.RequireIdle(); FAILED(hr)) {
         return hr;
     }
     return m_instrument.Pumps().StartDryPrime(nPumpMask, nCycles);
 }
 
-HRESULT CSimulatedInstrumentServer::StopDryPrime() {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::StopDryPrime() {
     return m_instrument.Pumps().StopDryPrime();
 }
 
-HRESULT CSimulatedInstrumentServer::SelectSolvent(std::int32_t nReservoir) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::SelectSolvent(std::int32_t nReservoir) {
     return m_instrument.Pumps().SelectSolvent(nReservoir);
 }
 
-HRESULT CSimulatedInstrumentServer::MoveSyringeValve(std::int32_t nValve, std::int32_t nPosition,
-                                                     std::int32_t* pnReply) {
+HRESULT CSimulatedOperations::MoveSyringeValve(std::int32_t nValve, std::int32_t nPosition,
+                                               std::int32_t* pnReply) {
     if (pnReply == nullptr) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     const HRESULT hr = m_instrument.Pumps().MoveSyringeValve(nValve, nPosition);
     if (SUCCEEDED(hr)) {
         *pnReply = nValve;
@@ -57,8 +52,7 @@ HRESULT CSimulatedInstrumentServer::MoveSyringeValve(std::int32_t nValve, std::i
     return hr;
 }
 
-HRESULT CSimulatedInstrumentServer::EnableSyringeData(std::int32_t nEnable) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::EnableSyringeData(std::int32_t nEnable) {
     if (nEnable != 0 && nEnable != 1) {
         return E_INVALIDARG;
     }
@@ -66,13 +60,11 @@ HRESULT CSimulatedInstrumentServer::EnableSyringeData(std::int32_t nEnable) {
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::ReadSyringeData(std::int32_t nRecordCode, std::int32_t,
-                                                    std::int32_t, const TransferDataBlock*,
-                                                    TransferDataBlock** ppOut) {
+HRESULT CSimulatedOperations::ReadSyringeData(std::int32_t nRecordCode, std::int32_t, std::int32_t,
+                                              const TransferDataBlock*, TransferDataBlock** ppOut) {
     if (ppOut == nullptr) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     if (nRecordCode != kSyringeDataRecordCode) {
         return E_INVALIDARG;
     }
@@ -91,15 +83,14 @@ HRESULT CSimulatedInstrumentServer::ReadSyringeData(std::int32_t nRecordCode, st
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::GetSyringeUsage(std::int32_t nCount1, std::uint16_t* pUsage1,
-                                                    std::int32_t nCount2, std::uint16_t* pUsage2) {
+HRESULT CSimulatedOperations::GetSyringeUsage(std::int32_t nCount1, std::uint16_t* pUsage1,
+                                              std::int32_t nCount2, std::uint16_t* pUsage2) {
     if (nCount1 < 0 || nCount2 < 0 || nCount1 > kSyringeCount || nCount2 > kSyringeCount) {
         return E_INVALIDARG;
     }
     if ((nCount1 > 0 && pUsage1 == nullptr) || (nCount2 > 0 && pUsage2 == nullptr)) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     const UsageCounters& usage = m_instrument.Nv().usage;
     for (std::size_t i = 0; i < static_cast<std::size_t>(nCount1); ++i) {
         pUsage1[i] = static_cast<std::uint16_t>(Saturated16(usage.syringeValve[i]));
@@ -110,14 +101,13 @@ HRESULT CSimulatedInstrumentServer::GetSyringeUsage(std::int32_t nCount1, std::u
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::GetAutoSamplerUsage(std::int32_t* pn1, std::int32_t* pn2,
-                                                        std::int32_t* pn3, std::int32_t* pn4,
-                                                        std::int32_t* pn5, std::int32_t* pn6,
-                                                        std::int32_t* pn7) {
+HRESULT CSimulatedOperations::GetAutoSamplerUsage(std::int32_t* pn1, std::int32_t* pn2,
+                                                  std::int32_t* pn3, std::int32_t* pn4,
+                                                  std::int32_t* pn5, std::int32_t* pn6,
+                                                  std::int32_t* pn7) {
     if (!AllSet(pn1, pn2, pn3, pn4, pn5, pn6, pn7)) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     const UsageCounters& usage = m_instrument.Nv().usage;
     *pn1 = Clamped32(usage.injectorValve);
     *pn2 = Clamped32(usage.ventValve);
@@ -129,11 +119,10 @@ HRESULT CSimulatedInstrumentServer::GetAutoSamplerUsage(std::int32_t* pn1, std::
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::ResetUsage(std::int32_t n1, std::int32_t n2, std::int32_t n3,
-                                               std::int32_t n4, std::int32_t n5, std::int32_t n6,
-                                               std::int32_t n7, std::int32_t n8, std::int32_t n9,
-                                               std::int32_t n10) {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::ResetUsage(std::int32_t n1, std::int32_t n2, std::int32_t n3,
+                                         std::int32_t n4, std::int32_t n5, std::int32_t n6,
+                                         std::int32_t n7, std::int32_t n8, std::int32_t n9,
+                                         std::int32_t n10) {
     m_instrument.ResetUsage(UsageReset{n1 != 0,
                                        n2 != 0,
                                        n3 != 0,

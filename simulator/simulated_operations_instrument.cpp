@@ -1,4 +1,4 @@
-#include "simulated_server.h"
+#include "simulated_operations.h"
 
 #include "out_pointers.h"
 #include "record_memory.h"
@@ -24,23 +24,20 @@ std::string PrintableLine(const char* psz) {
 
 } // namespace
 
-HRESULT CSimulatedInstrumentServer::InitializeInstrument(std::int32_t, std::int32_t) {
-    ORVIX_ENTER(Loader)
+HRESULT CSimulatedOperations::InitializeInstrument(std::int32_t, std::int32_t) {
     m_instrument.Initialize();
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::OpenConnection(std::int32_t, std::int32_t) {
-    ORVIX_ENTER(Loader)
+HRESULT CSimulatedOperations::OpenConnection(std::int32_t, std::int32_t) {
     m_instrument.Initialize();
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::ReadStatus(InstrumentStatus** ppStatus) {
+HRESULT CSimulatedOperations::ReadStatus(InstrumentStatus** ppStatus) {
     if (ppStatus == nullptr) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Loader)
     InstrumentStatus status = m_instrument.Status();
     status.pszStatusMessage = TaskAllocText(m_instrument.StatusMessage());
     *ppStatus = status.pszStatusMessage == nullptr ? nullptr : TaskAllocRecord(status);
@@ -51,12 +48,11 @@ HRESULT CSimulatedInstrumentServer::ReadStatus(InstrumentStatus** ppStatus) {
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::ReadAllErrors(std::int32_t, std::int32_t* pnErrors,
-                                                  ErrorList** ppList) {
+HRESULT CSimulatedOperations::ReadAllErrors(std::int32_t, std::int32_t* pnErrors,
+                                            ErrorList** ppList) {
     if (!AllSet(pnErrors, ppList)) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Loader)
     *ppList = m_instrument.Errors().HandOut();
     if (*ppList == nullptr) {
         return E_OUTOFMEMORY;
@@ -65,17 +61,15 @@ HRESULT CSimulatedInstrumentServer::ReadAllErrors(std::int32_t, std::int32_t* pn
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::LaunchDiagnostics() {
-    ORVIX_ENTER(Firmware)
+HRESULT CSimulatedOperations::LaunchDiagnostics() {
     return m_instrument.LaunchDiagnostics();
 }
 
-HRESULT CSimulatedInstrumentServer::GetVersions(float* pfAutoSampler, BSTR* pbstrPump,
-                                                BSTR* pbstrClient) {
+HRESULT CSimulatedOperations::GetVersions(float* pfAutoSampler, BSTR* pbstrPump,
+                                          BSTR* pbstrClient) {
     if (!AllSet(pfAutoSampler, pbstrPump, pbstrClient)) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Loader)
     BSTR pump = BstrFromUtf8(m_instrument.Firmware().PumpVersion());
     BSTR client = BstrFromUtf8(ORVIX_VERSION_TEXT);
     if (pump == nullptr || client == nullptr) {
@@ -90,11 +84,10 @@ HRESULT CSimulatedInstrumentServer::GetVersions(float* pfAutoSampler, BSTR* pbst
 }
 
 HRESULT
-CSimulatedInstrumentServer::GetInstrumentConfiguration(InstrumentConfiguration** ppConfiguration) {
+CSimulatedOperations::GetInstrumentConfiguration(InstrumentConfiguration** ppConfiguration) {
     if (ppConfiguration == nullptr) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     const StoredConfiguration& c = m_instrument.Nv().configuration;
     InstrumentConfiguration record{c.fSampleLoopVolume,
                                    c.nSyringeSize,
@@ -116,12 +109,11 @@ CSimulatedInstrumentServer::GetInstrumentConfiguration(InstrumentConfiguration**
     return S_OK;
 }
 
-HRESULT CSimulatedInstrumentServer::SetInstrumentConfiguration(
-    const InstrumentConfiguration* pConfiguration) {
+HRESULT
+CSimulatedOperations::SetInstrumentConfiguration(const InstrumentConfiguration* pConfiguration) {
     if (pConfiguration == nullptr) {
         return E_POINTER;
     }
-    ORVIX_ENTER(Firmware)
     const InstrumentConfiguration& in = *pConfiguration;
     StoredConfiguration c = m_instrument.Nv().configuration;
     c.fSampleLoopVolume = in.fSampleLoopVolume;
