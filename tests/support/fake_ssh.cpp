@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QSet>
 #include <QTest>
 
@@ -43,10 +44,13 @@ const char* ModeName(CFakeSsh::Mode mode) {
     return "Bridge";
 }
 
+// Whole or not at all: a run that starts while the mode changes must never read an empty or
+// half-written mode, which the script takes for Bridge.
 void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
         file.write(bytes);
+        file.commit();
     }
 }
 
