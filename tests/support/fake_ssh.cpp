@@ -16,10 +16,11 @@ constexpr int kGoneWithinMs = 10000;
 // The remote command follows "--" and the host, as the client puts it.
 const char kScript[] = R"(#!/bin/sh
 here=$(dirname "$0")
-echo $$ >>"$here/pids"
+mode=$(cat "$here/mode")
+echo "$$ $mode" >>"$here/pids"
 while [ "$#" -gt 0 ] && [ "$1" != "--" ]; do shift; done
 shift 2
-case $(cat "$here/mode") in
+case $mode in
 HangLogin) sleep 600 & wait ;;
 HangBridge) echo orvix-bridge-ready; sleep 600 & wait ;;
 Fail) cat "$here/said" >&2; exit 255 ;;
@@ -102,21 +103,38 @@ QProcessEnvironment CFakeSsh::Environment() const {
     return environment;
 }
 
-QList<int> CFakeSsh::Pids() const {
+// Each run's line: its process id and the mode it ran in.
+QList<QByteArrayList> CFakeSsh::RunLines() const {
     QFile file(m_dir.filePath(QStringLiteral("pids")));
-    QList<int> pids;
+    QList<QByteArrayList> runs;
     if (file.open(QIODevice::ReadOnly)) {
         for (const QByteArray& line : file.readAll().split('\n')) {
             if (!line.isEmpty()) {
-                pids << line.toInt();
+                runs << line.split(' ');
             }
         }
+    }
+    return runs;
+}
+
+QList<int> CFakeSsh::Pids() const {
+    QList<int> pids;
+    for (const QByteArrayList& run : RunLines()) {
+        pids << run.constFirst().toInt();
     }
     return pids;
 }
 
 int CFakeSsh::Runs() const {
-    return static_cast<int>(Pids().size());
+    return static_cast<int>(RunLines().size());
+}
+
+int CFakeSsh::Runs(Mode mode) const {
+    const QList<QByteArrayList> runs = RunLines();
+    return static_cast<int>(
+        std::count_if(runs.cbegin(), runs.cend(), [mode](const QByteArrayList& run) {
+            return run.value(1) == ModeName(mode);
+        }));
 }
 
 bool CFakeSsh::NoneLeft() const {

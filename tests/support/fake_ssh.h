@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
@@ -29,6 +30,8 @@ public:
     // The environment of a program that should find this ssh.
     QProcessEnvironment Environment() const;
     int Runs() const;
+    // The runs that ran in mode.
+    int Runs(Mode mode) const;
     // Whether no run's process group has a process left, waiting a little for killed ones to
     // go (the more so on a busy machine).
     bool NoneLeft() const;
@@ -36,6 +39,7 @@ public:
     void KillAll() const;
 
 private:
+    QList<QByteArrayList> RunLines() const;
     QList<int> Pids() const;
 
     QTemporaryDir m_dir;
