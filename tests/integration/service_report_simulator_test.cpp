@@ -65,7 +65,7 @@ TEST_F(ServiceReportSimulatorTest, TheReportHoldsWhatTheInstrumentSaysAndItsPage
     const QString pdf = m_dir.filePath(QStringLiteral("service report.pdf"));
 
     const ReportResult result =
-        MakeServiceReport(pdf, {[&trace] { return trace; }, &history, now.addSecs(-60)}, now);
+        MakeServiceReport(pdf, {[&trace] { return trace; }, &history, now.addSecs(-60), {}}, now);
 
     ASSERT_EQ(result.outcome, ReportOutcome::Written) << result.message.toStdString();
     const QString text =

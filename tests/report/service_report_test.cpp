@@ -104,7 +104,7 @@ TEST_F(ServiceReportTest, ReadsEveryFigureFromTheInstrumentAtReportTime) {
     log.AddStatus(kNow.addSecs(-3600).toMSecsSinceEpoch(), 3, false, QString());
     log.AddStatus(kNow.addSecs(-60).toMSecsSinceEpoch(), 8, false, QString());
     const CEventLogHistory history(log);
-    const ServiceReport report = ReadServiceReport({{}, &history, kNow.addSecs(-600)}, kNow);
+    const ServiceReport report = ReadServiceReport({{}, &history, kNow.addSecs(-600), {}}, kNow);
 
     EXPECT_TRUE(report.InstrumentAnswered());
     EXPECT_EQ(ValueOf(report.instrument, QStringLiteral("Serial Number")), QStringLiteral("OX2-7"));
