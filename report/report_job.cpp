@@ -14,7 +14,7 @@
 namespace {
 
 // A report that takes less than this shows no dialog at all.
-constexpr int kShowAfterMs = 1000;
+constexpr int kShowAfterMs = 2000;
 constexpr int kPollMs = 100;
 
 } // namespace
