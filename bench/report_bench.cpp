@@ -2,6 +2,7 @@
 // written as a PDF, and the same history as a flapping state that condenses.
 //   QT_QPA_PLATFORM=offscreen build-rel/bin/orvix-report-bench
 #include "report_document.h"
+#include "run_benchmarks.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -62,11 +63,5 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
