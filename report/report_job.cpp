@@ -13,7 +13,8 @@
 
 namespace {
 
-// A report that takes less than this shows no dialog at all.
+// A report that takes less than this shows no dialog at all; the dialog, window-modal, then keeps
+// the window from input.
 constexpr int kShowAfterMs = 2000;
 constexpr int kPollMs = 100;
 
@@ -40,7 +41,19 @@ ReportResult RunReportJob(QWidget* owner, ReportProgress& progress,
     });
     poll.start(kPollMs);
     thread->start();
-    loop.exec();
+    // Until the dialog shows, the window takes no input: no second report, and no closing the
+    // window under this one. Its timers and painting go on.
+    QTimer::singleShot(kShowAfterMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!thread->isFinished() && !progress.cancelled) {
+        QObject::connect(&dialog, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+        dialog.show();
+        loop.exec();
+    }
+    // After a Cancel the layout under way goes on to its end, the window still without input.
+    if (!thread->isFinished()) {
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
     // An application that quits ends every event loop: the work finishes its layout but writes
     // nothing.
     if (!thread->isFinished()) {

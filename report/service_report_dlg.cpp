@@ -25,6 +25,8 @@ enum VisitCaption { kEngineer, kCustomer, kSite, kWorkOrder, kAsFound, kWorkDone
 enum PartColumn { kPartNumber, kOldSerial, kNewSerial, kPartColumns };
 // The next service is due a year after this one unless the engineer says otherwise.
 constexpr int kServiceIntervalYears = 1;
+// What was found and what was done: the report has room for a paragraph, not a page.
+constexpr int kNotesLines = 4;
 
 // A date edit's caption names the text field inside it too.
 void NameWithCaption(QWidget* edit, const QString& caption) {
@@ -164,8 +166,7 @@ QPlainTextEdit* CServiceReportDlg::AddText(const QString& name, const QString& c
     edit->setProperty(kControlIdProperty, controlId);
     edit->setAccessibleName(caption);
     edit->setTabChangesFocus(true);
-    // A few lines: the report has room for a paragraph, not a page.
-    edit->setFixedHeight(edit->fontMetrics().lineSpacing() * 4);
+    edit->setFixedHeight(edit->fontMetrics().lineSpacing() * kNotesLines);
     auto* label = new QLabel(caption, m_visitGroup);
     label->setBuddy(edit);
     m_visitForm->addRow(label, edit);
