@@ -27,6 +27,8 @@ enum PartColumn { kPartNumber, kOldSerial, kNewSerial, kPartColumns };
 constexpr int kServiceIntervalYears = 1;
 // What was found and what was done: the report has room for a paragraph, not a page.
 constexpr int kNotesLines = 4;
+// Rows of the parts table in view; more scroll.
+constexpr int kPartRowsShown = 3;
 
 // A date edit's caption names the text field inside it too.
 void NameWithCaption(QWidget* edit, const QString& caption) {
@@ -112,6 +114,9 @@ QWidget* CServiceReportDlg::VisitGroup(const ServiceVisit& visit, const QDateTim
     m_parts->setHorizontalHeaderLabels(LoadString(IDS_REPORT_PARTS_HEADINGS).split(u'\n'));
     m_parts->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_parts->verticalHeader()->hide();
+    m_parts->setFixedHeight(m_parts->horizontalHeader()->sizeHint().height() +
+                            kPartRowsShown * m_parts->verticalHeader()->defaultSectionSize() +
+                            2 * m_parts->frameWidth());
     m_parts->setAccessibleName(partsCaption);
     for (const ReplacedPart& part : visit.parts) {
         const int row = m_parts->rowCount();
