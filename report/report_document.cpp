@@ -222,9 +222,11 @@ void AppendHistoryRows(QTextDocument* document, const std::vector<ServiceHistory
         return;
     }
     std::vector<QStringList> rows{LoadString(IDS_REPORT_HISTORY_HEADINGS).split(u'\n')};
+    // A tab or a line break in a text would break its row's columns.
     for (const ServiceHistoryEntry& entry : CondensedHistory(history)) {
-        rows.push_back({ReportTimeText(entry.utc), entry.kind, entry.user, entry.host, entry.serial,
-                        entry.text});
+        rows.push_back({ReportTimeText(entry.utc), entry.kind.simplified(), entry.user.simplified(),
+                        entry.host.simplified(), entry.serial.simplified(),
+                        entry.text.simplified()});
     }
     QFont font(QStringLiteral("sans-serif"));
     font.setPointSizeF(kHistoryPointSize);

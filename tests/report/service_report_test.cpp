@@ -325,6 +325,10 @@ TEST_F(ServiceReportTest, TheDocumentNamesTheVisitAndHasLinesToSign) {
           QStringLiteral("Signature, name and date")}) {
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
     }
+    report.history.push_back(EntryAt(0, VisitHistoryText(kVisit)));
+    EXPECT_TRUE(ServiceReportDocument(report)->toPlainText().contains(
+        QStringLiteral("Pump A overpressure leaking seal; work done")))
+        << "one row, its line break a blank";
     EXPECT_EQ(VisitHistoryText(kVisit),
               QStringLiteral("Service visit: engineer Ann Engineer, customer Acme <Labs>, site "
                              "Building 4, work order WO-7781; as found: Pump A overpressure\n"
