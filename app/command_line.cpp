@@ -1,5 +1,8 @@
 #include "command_line.h"
 
+#include "ids_report.h"
+#include "string_table.h"
+
 #include <functional>
 
 namespace {
@@ -15,6 +18,29 @@ const ValueOption kValueOptions[] = {
      [](CCommandLineInfo& info, const QString& value) { info.server.sshOptions << value; }},
     {"bus-path", [](CCommandLineInfo& info, const QString& value) { info.server.busPath = value; }},
     {"report", [](CCommandLineInfo& info, const QString& value) { info.reportPath = value; }},
+    {"engineer", [](CCommandLineInfo& info, const QString& value) { info.visit.engineer = value; }},
+    {"customer", [](CCommandLineInfo& info, const QString& value) { info.visit.customer = value; }},
+    {"site", [](CCommandLineInfo& info, const QString& value) { info.visit.site = value; }},
+    {"work-order",
+     [](CCommandLineInfo& info, const QString& value) { info.visit.workOrder = value; }},
+    {"as-found", [](CCommandLineInfo& info, const QString& value) { info.visit.asFound = value; }},
+    {"work-done",
+     [](CCommandLineInfo& info, const QString& value) { info.visit.workDone = value; }},
+    {"part",
+     [](CCommandLineInfo& info, const QString& value) {
+         if (const std::optional<ReplacedPart> part = ParseReplacedPart(value)) {
+             info.visit.parts.push_back(*part);
+         } else if (!info.badVisitOption) {
+             info.badVisitOption = LoadString(IDS_REPORT_BAD_PART).arg(value);
+         }
+     }},
+    {"next-service",
+     [](CCommandLineInfo& info, const QString& value) {
+         info.visit.nextServiceDue = QDate::fromString(value, Qt::ISODate);
+         if (!info.visit.nextServiceDue.isValid() && !info.badVisitOption) {
+             info.badVisitOption = LoadString(IDS_REPORT_BAD_NEXT_SERVICE).arg(value);
+         }
+     }},
     {"since",
      [](CCommandLineInfo& info, const QString& value) {
          info.reportSince = QDateTime::fromString(value, Qt::ISODate);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "service_visit.h"
 #include "ssh_bus.h"
 
 #include <QDateTime>
@@ -15,7 +16,9 @@
 // "--name value" or "--name=value", say where the instrument server is: --host [user@]host
 // (else ORVIX_HOST), --ssh-option (repeatable), --bus-path. "--report FILE" writes a service
 // report to FILE and ends without showing a window; "--since TIME" (ISO 8601) starts its service
-// history at TIME instead of now. "--verify-history [FILE]" checks the service history (FILE,
+// history at TIME instead of now; --engineer, --customer, --site, --work-order, --as-found,
+// --work-done, --part PART-NUMBER,OLD-SERIAL,NEW-SERIAL (repeatable) and --next-service DATE
+// describe the visit it reports. "--verify-history [FILE]" checks the service history (FILE,
 // else the user's own) for entries changed, removed, inserted or reordered, and ends. Anything
 // else is accepted and ignored.
 struct CCommandLineInfo {
@@ -27,6 +30,9 @@ struct CCommandLineInfo {
     QDateTime reportSince;
     // The --since text when it is not a time.
     std::optional<QString> badReportSince;
+    ServiceVisit visit;
+    // What is wrong with the first visit option that is not what it should be.
+    std::optional<QString> badVisitOption;
     // The file to verify, empty for the user's own history; nothing when not asked.
     std::optional<QString> verifyHistory;
 

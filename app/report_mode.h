@@ -14,5 +14,6 @@ constexpr int kExitReportIncomplete = 2;
 void ShowMessagesOnStandardError();
 
 // Writes the service report the command line asks for, with the history file's entries from
-// where it asks (history may be null: the history is off); answers the exit code.
-int WriteServiceReport(const CCommandLineInfo& info, const CHistoryRecorder* history);
+// where it asks and the trace the window's client keeps beside it (history may be null: the
+// history is off); the visit it describes goes into the history first. Answers the exit code.
+int WriteServiceReport(const CCommandLineInfo& info, CHistoryRecorder* history);

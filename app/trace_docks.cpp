@@ -13,6 +13,7 @@
 #include "service_report_command.h"
 #include "stored_history.h"
 #include "string_table.h"
+#include "trace_file.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -104,6 +105,13 @@ CServiceReportCommand* AddTraceDocks(CMainFrame* frame, COrvixClientView* view) 
     log->AttachHistory(history != nullptr ? history->Writer() : nullptr);
     if (history != nullptr && history->Writer() != nullptr) {
         AddHistoryPane(frame, history->Writer());
+        // After the dock took the reading. The file is a copy for a report made by another
+        // process: a save that fails leaves the last one, whose readings age out of the report.
+        QObject::connect(view, &COrvixClientView::statusRead, trace,
+                         [trace, path = TraceFilePath(history->Writer()->Path())] {
+                             QString ignored;
+                             SaveTraceFile(path, trace->Trace().Shown(), &ignored);
+                         });
     }
     if (history != nullptr) {
         QObject::connect(&log->Log(), &CEventLog::entryAdded, log,

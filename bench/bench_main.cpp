@@ -1,5 +1,6 @@
 #include "fake_instrument_server.h"
 #include "refresh_tick_bench.h"
+#include "run_benchmarks.h"
 #include "simulator_process.h"
 #include "trace_feed_bench.h"
 
@@ -66,11 +67,5 @@ int main(int argc, char** argv) {
     RegisterRefreshTickBenchmark("RefreshTick/ProxyToSimulator",
                                  [&simulator] { return simulator.CreateProxy(); });
     RegisterTraceFeedBenchmarks();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

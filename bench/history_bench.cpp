@@ -11,6 +11,7 @@
 #include "history_verify.h"
 #include "history_writer.h"
 #include "recording_server.h"
+#include "run_benchmarks.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -253,11 +254,5 @@ BENCHMARK(OpenMillionAndShowNewestPage)->Unit(benchmark::kMillisecond)->Iteratio
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

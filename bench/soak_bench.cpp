@@ -3,6 +3,7 @@
 // Needs a bus: dbus-run-session -- build/bin/orvix-soak-bench
 #include "orvix_client_view.h"
 #include "process_state.h"
+#include "run_benchmarks.h"
 #include "simulator_process.h"
 #include "task_allocator.h"
 
@@ -77,11 +78,5 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Soak/ProxyToSimulator", Soak, &simulator)
         ->Iterations(kTicks)
         ->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

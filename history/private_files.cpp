@@ -1,8 +1,9 @@
 #include "private_files.h"
 
+#include "whole_file.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -67,11 +68,9 @@ bool MakePrivateFile(const QString& path, QString* error) {
 }
 
 bool WritePrivateFile(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    QString reason;
+    if (!WriteWholeFile(path, bytes, kFileMode, &reason)) {
+        *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason);
         return false;
     }
     return true;

@@ -6,12 +6,14 @@
 
 #include <QDir>
 
-ReportResult MakeServiceReport(const QString& path, const ServiceReportSources& sources,
-                               const QDateTime& nowUtc) {
-    const ServiceReport report = ReadServiceReport(sources, nowUtc);
+ReportResult WriteReportFile(const ServiceReport& report, const QString& path,
+                             ReportProgress* progress) {
     const QString shownPath = QDir::toNativeSeparators(path);
     QString error;
-    if (!WriteServiceReport(report, path, &error)) {
+    if (!WriteServiceReport(report, path, &error, progress)) {
+        if (error.isEmpty()) {
+            return {ReportOutcome::Cancelled, QString()};
+        }
         return {ReportOutcome::NotWritten,
                 LoadString(IDS_REPORT_WRITE_FAILED).arg(shownPath, error)};
     }
@@ -20,4 +22,9 @@ ReportResult MakeServiceReport(const QString& path, const ServiceReportSources& 
                 LoadString(IDS_REPORT_WRITTEN_NOT_ANSWERED).arg(shownPath)};
     }
     return {ReportOutcome::Written, LoadString(IDS_REPORT_WRITTEN).arg(shownPath)};
+}
+
+ReportResult MakeServiceReport(const QString& path, const ServiceReportSources& sources,
+                               const QDateTime& nowUtc) {
+    return WriteReportFile(ReadServiceReport(sources, nowUtc), path);
 }

@@ -174,9 +174,10 @@ std::vector<TraceSample> TraceWindow(const std::vector<TraceSample>& samples,
     return shown;
 }
 
-ServiceReport ReadServiceReport(const ServiceReportSources& sources, const QDateTime& nowUtc) {
+ServiceReport ReadInstrumentReport(const ServiceReportSources& sources, const QDateTime& nowUtc) {
     ServiceReport report;
     report.writtenUtc = nowUtc.toUTC();
+    report.visit = sources.visit;
 
     const std::optional<InstrumentVersions> versions = ReadInstrumentVersions();
     const std::optional<ConfigurationReading> configuration = ReadConfiguration();
@@ -205,9 +206,18 @@ ServiceReport ReadServiceReport(const ServiceReportSources& sources, const QDate
         report.trace = TraceWindow(sources.trace(), report.writtenUtc);
     }
     report.historySinceUtc = sources.historySinceUtc.toUTC();
-    if (sources.history != nullptr) {
-        report.history = sources.history->EntriesSince(report.historySinceUtc);
-        report.historyAnchor = sources.history->Anchor();
+    return report;
+}
+
+void AddServiceHistory(ServiceReport& report, const IServiceHistorySource* history) {
+    if (history != nullptr) {
+        report.history = history->EntriesSince(report.historySinceUtc);
+        report.historyAnchor = history->Anchor();
     }
+}
+
+ServiceReport ReadServiceReport(const ServiceReportSources& sources, const QDateTime& nowUtc) {
+    ServiceReport report = ReadInstrumentReport(sources, nowUtc);
+    AddServiceHistory(report, sources.history);
     return report;
 }

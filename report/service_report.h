@@ -2,6 +2,7 @@
 
 #include "pressure_trace.h"
 #include "service_history.h"
+#include "service_visit.h"
 
 #include <QDateTime>
 #include <QString>
@@ -34,6 +35,7 @@ struct ServiceReport {
     static constexpr std::chrono::minutes kTraceWindow{10};
 
     QDateTime writtenUtc;
+    ServiceVisit visit;
     ReportSection instrument;
     ReportSection configuration;
     ReportSection usage;
@@ -56,11 +58,17 @@ struct ServiceReportSources {
     // None when null.
     const IServiceHistorySource* history = nullptr;
     QDateTime historySinceUtc;
+    ServiceVisit visit;
 };
 
 // Reads every figure from the instrument now, through g_pServer, each block released as its
 // record requires: the versions, the configuration, the usage counters, the status and its
-// first pending error. A request without an answer leaves "-" in its values.
+// first pending error. A request without an answer leaves "-" in its values. Takes the trace
+// and the visit from sources, not the history.
+ServiceReport ReadInstrumentReport(const ServiceReportSources& sources, const QDateTime& nowUtc);
+// The history's entries since the report's start of history, and its anchor.
+void AddServiceHistory(ServiceReport& report, const IServiceHistorySource* history);
+// Both.
 ServiceReport ReadServiceReport(const ServiceReportSources& sources, const QDateTime& nowUtc);
 
 // "Orvix Diagnostics" and this program's version.

@@ -11,9 +11,11 @@
 
 class QWidget;
 
-// File > "Service Report...": asks where the service history starts and where the PDF goes,
-// then reads the instrument and writes the report. A report that could not be written is said
-// in a message box; one that was, in the owner's status bar.
+// File > "Service Report...": asks for the visit's details (remembering who and where for the
+// next visit) and where the service history starts, then where the PDF goes; records the visit
+// in the service history, reads the instrument and writes the report off the window's thread.
+// A report that could not be written is said in a message box; one that was, in the owner's
+// status bar.
 // It goes with its owner.
 class CServiceReportCommand : public QObject, public ICommandTarget {
 public:

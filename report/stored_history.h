@@ -13,6 +13,8 @@ public:
 
     std::vector<ServiceHistoryEntry> EntriesSince(const QDateTime& utc) const override;
     ServiceHistoryAnchor Anchor() const override;
+    // Each read opens the file on its own.
+    bool ReadsOnAnyThread() const override { return true; }
 
 private:
     CHistoryWriter* m_writer;

@@ -5,6 +5,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <array>
@@ -26,7 +27,8 @@ constexpr double kLineWidthPart = 0.004;
 constexpr double kMinPressureSpan = 100.0;
 constexpr double kMinFlowSpan = 1.0;
 constexpr double kHeadroom = 1.1;
-constexpr char kAxisTimeFormat[] = "hh:mm";
+constexpr char kAxisTimeFormat[] = "hh:mm:ss";
+constexpr std::int64_t kMinTimeSpanMs = 60'000;
 
 QString AxisNumber(double value) {
     return QString::number(value, 'g', 6);
@@ -44,8 +46,15 @@ double NiceCeiling(double value) {
     return 10.0 * power;
 }
 
-QImage TracePicture(const std::vector<TraceSample>& samples, const QDateTime& fromUtc,
-                    const QDateTime& toUtc, QSize size) {
+TraceSpan TraceSpanOf(const std::vector<TraceSample>& samples) {
+    const std::int64_t to = samples.back().msecsSinceEpoch;
+    const std::int64_t from = std::min(samples.front().msecsSinceEpoch, to - kMinTimeSpanMs);
+    return {QDateTime::fromMSecsSinceEpoch(from, QTimeZone::utc()),
+            QDateTime::fromMSecsSinceEpoch(to, QTimeZone::utc())};
+}
+
+QImage TracePicture(const std::vector<TraceSample>& samples, QSize size) {
+    const auto [fromUtc, toUtc] = TraceSpanOf(samples);
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -55,10 +64,10 @@ QImage TracePicture(const std::vector<TraceSample>& samples, const QDateTime& fr
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const int line = metrics.height();
-    // The legend on the first line, the units on the second, the time below the plot.
-    const QRect plot(metrics.horizontalAdvance(QStringLiteral("000000")), 3 * line,
-                     size.width() - 2 * metrics.horizontalAdvance(QStringLiteral("000000")),
-                     size.height() - 5 * line);
+    // The legend on the first line, the units on the third, clear of the top numbers that
+    // reach half a line above the plot; below it the times, then their unit.
+    const int margin = metrics.horizontalAdvance(QStringLiteral("000000"));
+    const QRect plot(margin, 4 * line, size.width() - 2 * margin, size.height() - 7 * line);
 
     double maxPressure = kMinPressureSpan;
     double maxFlow = kMinFlowSpan;
@@ -95,8 +104,8 @@ QImage TracePicture(const std::vector<TraceSample>& samples, const QDateTime& fr
                          Qt::AlignHCenter | Qt::AlignTop,
                          at.toString(QLatin1String(kAxisTimeFormat)));
     }
-    painter.drawText(QRect(0, plot.bottom() + line, size.width(), line), Qt::AlignHCenter,
-                     QStringLiteral("UTC"));
+    painter.drawText(QRect(0, plot.bottom() + 3 * line / 2, size.width(), line), Qt::AlignHCenter,
+                     LoadString(IDS_REPORT_TRACE_TIME_AXIS));
     painter.drawRect(plot);
 
     // The three series.
@@ -131,10 +140,12 @@ QImage TracePicture(const std::vector<TraceSample>& samples, const QDateTime& fr
         legendX += 2 * line + metrics.horizontalAdvance(name);
     }
     painter.setPen(kPressureColour);
-    painter.drawText(QRect(0, plot.top() - line, plot.left() - line / 4, line),
-                     Qt::AlignRight | Qt::AlignVCenter, LoadString(IDS_TRACE_PRESSURE_AXIS));
+    const int unitTop = plot.top() - 2 * line;
+    painter.drawText(QRect(0, unitTop, plot.left() + margin, line),
+                     Qt::AlignLeft | Qt::AlignVCenter, LoadString(IDS_TRACE_PRESSURE_AXIS));
     painter.setPen(kFlowRateColour);
-    painter.drawText(QRect(plot.right() + line / 4, plot.top() - line, plot.left(), line),
-                     Qt::AlignLeft | Qt::AlignVCenter, LoadString(IDS_TRACE_FLOW_AXIS));
+    painter.drawText(
+        QRect(plot.right() - margin, unitTop, size.width() - plot.right() + margin, line),
+        Qt::AlignRight | Qt::AlignVCenter, LoadString(IDS_TRACE_FLOW_AXIS));
     return image;
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs orvix-screenshots: pictures of the main window, its Control menu, the Service
 # Diagnostics sheet, its Valves and AutoSampler Sensors pages and the trace and log docks against
-# the simulated instrument, and the first page of a service report (orvix-client --report, drawn
-# by pdftoppm), written as PNG files:
+# the simulated instrument, and the first page of a service report of a sample visit
+# (orvix-client --report, with the trace the windows left, drawn by pdftoppm), written as PNG
+# files:
 #   ./scripts/screenshots.sh [OUTPUT_FOLDER [IMAGE...]]   (default: docs/images, every image)
 # IMAGE names one picture to make (main-window.png, valves-page.png, ...); without any, all.
 #   ORVIX_BUILD_DIR   the build folder (default: build)
@@ -37,7 +38,12 @@ if [ "${#wanted[@]}" = 0 ] || [ "${#windows[@]}" != 0 ]; then
 fi
 if [ "${#wanted[@]}" = 0 ] || [ "${#windows[@]}" != "${#wanted[@]}" ]; then
     report_dir=$(mktemp -d)
-    if QT_QPA_PLATFORM=offscreen "$bin/orvix-client" --report "$report_dir/report.pdf"; then
+    if QT_QPA_PLATFORM=offscreen "$bin/orvix-client" --report "$report_dir/report.pdf" \
+        --engineer "A. Moreau" --customer "Northfield Bioanalytics" --site "Lab 2, Building C" \
+        --work-order WO-2026-1187 --as-found "Pump A overpressure at 5 uL/min; check valve sticking" \
+        --work-done "Replaced pump A check valve and inlet filter; pressure test passed" \
+        --part "CV-2210,CV-88412,CV-90177" --part "FLT-0305,,FLT-11903" \
+        --next-service 2027-06-09; then
         pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$report_dir/report.pdf" \
             "$output/service-report" || status=$?
     else

@@ -29,8 +29,9 @@ HRESULT CSimulatedOperations::InitializeInstrument(std::int32_t, std::int32_t) {
     return S_OK;
 }
 
+// Opens the link only: a second client, a report or a reconnect finds the instrument as it was,
+// its errors, state and flow included. The instrument initialises itself when it powers up.
 HRESULT CSimulatedOperations::OpenConnection(std::int32_t, std::int32_t) {
-    m_instrument.Initialize();
     return S_OK;
 }
 

@@ -3,8 +3,14 @@
 #include "ids_trace.h"
 #include "string_table.h"
 #include "ui.h"
+#include "whole_file.h"
 
-#include <QSaveFile>
+namespace {
+
+// A spreadsheet of readings for anyone to open.
+constexpr mode_t kExportFileMode = 0644;
+
+} // namespace
 
 bool ExportTextFile(QWidget* owner, int captionId, int filterId, int suggestedNameId,
                     const QString& text) {
@@ -14,12 +20,11 @@ bool ExportTextFile(QWidget* owner, int captionId, int filterId, int suggestedNa
     if (path.isEmpty()) {
         return false;
     }
-    QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+    QString reason;
+    if (WriteWholeFile(path, text.toUtf8(), kExportFileMode, &reason)) {
         return true;
     }
-    ShowMessageBox(owner, LoadString(IDS_EXPORT_FAILED).arg(path, file.errorString()), caption,
+    ShowMessageBox(owner, LoadString(IDS_EXPORT_FAILED).arg(path, reason), caption,
                    MB_ICONEXCLAMATION);
     return false;
 }

@@ -58,7 +58,7 @@ TEST_F(StatusViewOnSimulator, ShowsTheFlowThatChangeFlowSet) {
 }
 
 TEST_F(StatusViewOnSimulator, StateAndPressureFollowTheInstrumentsClock) {
-    ASSERT_EQ(g_pServer->OpenConnection(kConnectArg1, kConnectArg2), S_OK);
+    ASSERT_EQ(g_pServer->InitializeInstrument(kConnectArg1, kConnectArg2), S_OK);
     OpenView().OnTimer();
     EXPECT_EQ(Text(IDC_STATE), QStringLiteral("Initializing"));
     const QString before = Text(IDC_PRESSURE);

@@ -1,11 +1,15 @@
 #include "accessibility_check.h"
+#include "control_id.h"
 #include "event_log.h"
 #include "event_log_history.h"
 #include "fake_instrument_server.h"
+#include "history_recorder.h"
 #include "history_writer.h"
 #include "modal_answerer.h"
 #include "process_state.h"
 #include "report_document.h"
+#include "report_file.h"
+#include "report_job.h"
 #include "resource.h"
 #include "service_report.h"
 #include "service_report_command.h"
@@ -15,16 +19,27 @@
 #include "trace_picture.h"
 #include "ui.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QDateTimeEdit>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QThread>
 #include <QTimeZone>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -104,7 +119,7 @@ TEST_F(ServiceReportTest, ReadsEveryFigureFromTheInstrumentAtReportTime) {
     log.AddStatus(kNow.addSecs(-3600).toMSecsSinceEpoch(), 3, false, QString());
     log.AddStatus(kNow.addSecs(-60).toMSecsSinceEpoch(), 8, false, QString());
     const CEventLogHistory history(log);
-    const ServiceReport report = ReadServiceReport({{}, &history, kNow.addSecs(-600)}, kNow);
+    const ServiceReport report = ReadServiceReport({{}, &history, kNow.addSecs(-600), {}}, kNow);
 
     EXPECT_TRUE(report.InstrumentAnswered());
     EXPECT_EQ(ValueOf(report.instrument, QStringLiteral("Serial Number")), QStringLiteral("OX2-7"));
@@ -258,6 +273,162 @@ TEST_F(ServiceReportTest, AnUnwritablePathIsReportedAndLeavesNoFile) {
         << boxes[0].toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList{QStringLiteral("plain")});
+}
+
+const ServiceVisit kVisit{
+    QStringLiteral("Ann Engineer"),
+    QStringLiteral("Acme <Labs>"),
+    QStringLiteral("Building 4"),
+    QStringLiteral("WO-7781"),
+    QStringLiteral("Pump A overpressure\nleaking seal"),
+    QStringLiteral("Replaced the seal"),
+    {{QStringLiteral("SEAL-100"), QStringLiteral("S-1"), QStringLiteral("S-2")}},
+    QDate(2027, 6, 9)};
+
+ServiceHistoryEntry EntryAt(int seconds, const QString& text) {
+    return {kNow.addSecs(seconds),   QStringLiteral("State"), QStringLiteral("eve"),
+            QStringLiteral("bench"), QStringLiteral("OX2"),   text};
+}
+
+TEST(CondensedHistory, ShowsARepeatOrAFlappingCycleOnceWithItsCount) {
+    std::vector<ServiceHistoryEntry> entries;
+    for (int i = 0; i < 6; ++i) {
+        entries.push_back(
+            EntryAt(i, i % 2 == 0 ? QStringLiteral("Idle") : QStringLiteral("Error")));
+    }
+    entries.push_back(EntryAt(6, QStringLiteral("Idle")));
+    for (int i = 7; i < 44; ++i) {
+        entries.push_back(EntryAt(i, QStringLiteral("Polling error")));
+    }
+    entries.push_back(EntryAt(44, QStringLiteral("Idle")));
+    const std::vector<ServiceHistoryEntry> condensed = CondensedHistory(entries);
+    QStringList texts;
+    for (const ServiceHistoryEntry& entry : condensed) {
+        texts << entry.text;
+    }
+    EXPECT_EQ(
+        texts,
+        (QStringList{QStringLiteral("Idle (repeated 3 times)"),
+                     QStringLiteral("Error (repeated 3 times)"), QStringLiteral("Idle"),
+                     QStringLiteral("Polling error (repeated 37 times)"), QStringLiteral("Idle")}));
+    EXPECT_EQ(condensed[3].utc, kNow.addSecs(7)) << "the first of the repeats";
+}
+
+TEST_F(ServiceReportTest, TheDocumentNamesTheVisitAndHasLinesToSign) {
+    ServiceReport report = ReadServiceReport({{}, nullptr, kNow, kVisit}, kNow);
+    const QString text = ServiceReportDocument(report)->toPlainText();
+    for (const QString& expected :
+         {QStringLiteral("Acme <Labs>"), QStringLiteral("Building 4"), QStringLiteral("WO-7781"),
+          QStringLiteral("leaking seal"), QStringLiteral("Replaced the seal"),
+          QStringLiteral("SEAL-100"), QStringLiteral("S-2"), QStringLiteral("2027-06-09"),
+          QStringLiteral("Engineer: Ann Engineer"), QStringLiteral("Customer: Acme <Labs>"),
+          QStringLiteral("Signature, name and date")}) {
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+    }
+    report.history.push_back(EntryAt(0, VisitHistoryText(kVisit)));
+    EXPECT_TRUE(ServiceReportDocument(report)->toPlainText().contains(
+        QStringLiteral("Pump A overpressure leaking seal; work done")))
+        << "one row, its line break a blank";
+    EXPECT_EQ(VisitHistoryText(kVisit),
+              QStringLiteral("Service visit: engineer Ann Engineer, customer Acme <Labs>, site "
+                             "Building 4, work order WO-7781; as found: Pump A overpressure\n"
+                             "leaking seal; work done: Replaced the seal; parts replaced: "
+                             "SEAL-100 (old serial S-1, new serial S-2); next service due: "
+                             "2027-06-09"));
+    EXPECT_EQ(ParseReplacedPart(QStringLiteral(" P-1 , A ,B")).value().oldSerial, u"A");
+    EXPECT_FALSE(ParseReplacedPart(QStringLiteral("P-1,A")));
+    EXPECT_FALSE(ParseReplacedPart(QStringLiteral(",A,B")));
+}
+
+TEST_F(ServiceReportTest, TheTracePictureSpansItsReadings) {
+    const auto at = [](int seconds) {
+        return TraceSample{kNow.addSecs(seconds).toMSecsSinceEpoch(), 900.0F, 0.0F, 5.0F};
+    };
+    TraceSpan span = TraceSpanOf({at(-150), at(-20)});
+    EXPECT_EQ(span.fromUtc, kNow.addSecs(-150));
+    EXPECT_EQ(span.toUtc, kNow.addSecs(-20));
+    span = TraceSpanOf({at(-20)});
+    EXPECT_EQ(span.fromUtc, kNow.addSecs(-80)) << "a minute at least";
+}
+
+// The visit goes into the history as one entry; who and where come back at the next visit.
+TEST_F(ServiceReportTest, TheCommandRecordsTheVisitAndRemembersWhoAndWhere) {
+    QTemporaryDir home;
+    CHistoryRecorder recorder(std::make_unique<CHistoryWriter>(
+        home.filePath(QStringLiteral("history.sqlite")), HistoryWriterOptions{}));
+    SetServiceHistory(&recorder);
+    QMainWindow frame;
+    CServiceReportCommand command(&frame, {}, std::make_unique<CStoredHistory>(recorder.Writer()),
+                                  [] { return kNow; });
+    savePath = dir.filePath(QStringLiteral("visit.pdf"));
+    ModalAnswerer answerer(
+        {[](QWidget* modal) {
+             auto* dlg = static_cast<CServiceReportDlg*>(modal);
+             dlg->EngineerEdit()->setText(kVisit.engineer);
+             FindControl<QLineEdit>(dlg, IDC_REPORT_CUSTOMER)->setText(kVisit.customer);
+             FindControl<QLineEdit>(dlg, IDC_REPORT_SITE)->setText(kVisit.site);
+             FindControl<QLineEdit>(dlg, IDC_REPORT_WORK_ORDER)->setText(kVisit.workOrder);
+             FindControl<QPlainTextEdit>(dlg, IDC_REPORT_AS_FOUND)->setPlainText(kVisit.asFound);
+             FindControl<QPlainTextEdit>(dlg, IDC_REPORT_WORK_DONE)->setPlainText(kVisit.workDone);
+             QTableWidget* parts = dlg->PartsTable();
+             ASSERT_EQ(parts->rowCount(), 1);
+             parts->setItem(0, 0, new QTableWidgetItem(QStringLiteral("SEAL-100")));
+             EXPECT_EQ(parts->rowCount(), 2) << "a new empty row for the next part";
+             parts->setItem(0, 1, new QTableWidgetItem(QStringLiteral("S-1")));
+             parts->setItem(0, 2, new QTableWidgetItem(QStringLiteral("S-2")));
+             EXPECT_FALSE(dlg->NextServiceEdit()->isEnabled());
+             dlg->NextServiceCheck()->click();
+             dlg->NextServiceEdit()->setDate(kVisit.nextServiceDue);
+             ModalAnswerer::Accept(modal);
+         },
+         [](QWidget* modal) {
+             auto* dlg = static_cast<CServiceReportDlg*>(modal);
+             const ServiceVisit visit = dlg->Visit();
+             EXPECT_EQ(visit.engineer, kVisit.engineer);
+             EXPECT_EQ(visit.customer, kVisit.customer);
+             EXPECT_EQ(visit.site, kVisit.site);
+             EXPECT_TRUE(visit.workOrder.isEmpty()) << "one visit's own";
+             EXPECT_TRUE(visit.parts.empty());
+             ModalAnswerer::Reject(modal);
+         }});
+
+    EXPECT_TRUE(command.OnServiceReport());
+    EXPECT_FALSE(command.OnServiceReport());
+
+    SetServiceHistory(nullptr);
+    EXPECT_TRUE(answerer.Finished());
+    const std::vector<ServiceHistoryEntry> entries =
+        CStoredHistory(recorder.Writer()).EntriesSince(QDateTime::fromMSecsSinceEpoch(0));
+    ASSERT_EQ(entries.size(), 1U);
+    EXPECT_EQ(entries[0].text, VisitHistoryText(kVisit));
+    EXPECT_TRUE(QFile::exists(savePath));
+}
+
+// The work runs on a thread of its own; the progress dialog's Cancel reaches it, and a
+// cancelled report writes nothing.
+constexpr int kCancelWaitMs = 10'000;
+
+TEST_F(ServiceReportTest, ACancelledReportIsNotWritten) {
+    QMainWindow frame;
+    const ServiceReport report = ReadServiceReport({}, kNow);
+    const QString path = dir.filePath(QStringLiteral("cancelled.pdf"));
+    ReportProgress progress;
+    QThread* worker = nullptr;
+    QTimer::singleShot(0, &frame, [&frame] {
+        frame.findChild<QProgressDialog*>()->findChild<QPushButton*>()->click();
+    });
+    const ReportResult result = RunReportJob(&frame, progress, [&] {
+        worker = QThread::currentThread();
+        // Bounded, so that a Cancel that never comes fails the test rather than hanging it.
+        QDeadlineTimer deadline(kCancelWaitMs);
+        while (!progress.cancelled && !deadline.hasExpired()) {
+            QThread::yieldCurrentThread();
+        }
+        return WriteReportFile(report, path, &progress);
+    });
+    EXPECT_NE(worker, QThread::currentThread());
+    EXPECT_EQ(result.outcome, ReportOutcome::Cancelled);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
 TEST_F(ServiceReportTest, TheDialogKeepsTheAccessibilityContract) {

@@ -3,6 +3,7 @@
 #include "event_log_dock.h"
 #include "fake_instrument_server.h"
 #include "history_recorder.h"
+#include "history_settings.h"
 #include "instrument_proxy.h"
 #include "main_frame.h"
 #include "orvix_client_app.h"
@@ -11,6 +12,7 @@
 #include "process_state.h"
 #include "resource.h"
 #include "trace_docks.h"
+#include "trace_file.h"
 
 #include <QAction>
 #include <QChartView>
@@ -273,6 +275,27 @@ TEST_F(TraceDocksInMainWindow, TheStatusBarSaysSoWhileTheHistoryIsNotKept) {
         app.ExitInstance();
     }
     qputenv("XDG_STATE_HOME", savedState);
+}
+
+// For a report made by another process: every good read rewrites the trace beside the history.
+TEST_F(TraceDocksInMainWindow, TheWindowKeepsItsTraceBesideTheHistory) {
+    RegisterFakeServer();
+    fake->status.fPressure = 915.0F;
+    COrvixClientApp app;
+    ASSERT_TRUE(app.InitInstance({QStringLiteral("orvix-client")}));
+    auto* view = app.MainWindow()->findChild<COrvixClientView*>();
+    const QString path = TraceFilePath(HistoryFilePath());
+    // The history's writer makes the folder on its own thread.
+    EXPECT_TRUE(QTest::qWaitFor([view, &path] {
+        view->OnTimer();
+        return !LoadTraceFile(path).empty();
+    }));
+    const std::vector<TraceSample> kept = LoadTraceFile(path);
+    EXPECT_EQ(kept.back().pressure, 915.0F);
+    EXPECT_EQ(kept.size(),
+              app.MainWindow()->findChild<CPressureTraceDock*>()->Trace().Shown().size());
+    app.MainWindow()->close();
+    app.ExitInstance();
 }
 
 } // namespace

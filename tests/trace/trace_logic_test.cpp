@@ -1,8 +1,13 @@
 #include "event_log.h"
 #include "pressure_trace.h"
 #include "ring_buffer.h"
+#include "trace_file.h"
 
 #include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -110,6 +115,33 @@ TEST(EventLog, DropsTheOldestRowsOnceFull) {
     EXPECT_TRUE(log.data(log.index(0)).toString().endsWith(u'2'));
     EXPECT_TRUE(log.data(log.index(2)).toString().endsWith(u'4'));
     EXPECT_EQ(CEventLog::kCapacity, 20000U);
+}
+
+// What the window's client leaves for a report made by another process.
+TEST(TraceFile, KeepsTheReadingsPrivateAndFindsNoneInWhatIsNotATrace) {
+    QTemporaryDir home;
+    const QString path = TraceFilePath(home.filePath(QStringLiteral("history.sqlite")));
+    EXPECT_EQ(path, home.filePath(QStringLiteral("pressure-trace.bin")));
+    const std::vector<TraceSample> samples{{At(0), 915.5F, 12.25F, 5.0F},
+                                           {At(2), -1.0F, 0.0F, 12.5F}};
+    QString error;
+    ASSERT_TRUE(SaveTraceFile(path, samples, &error)) << error.toStdString();
+    const std::vector<TraceSample> read = LoadTraceFile(path);
+    ASSERT_EQ(read.size(), samples.size());
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        EXPECT_EQ(read[i].msecsSinceEpoch, samples[i].msecsSinceEpoch);
+        EXPECT_EQ(read[i].pressure, samples[i].pressure);
+        EXPECT_EQ(read[i].auxPressure, samples[i].auxPressure);
+        EXPECT_EQ(read[i].flowRate, samples[i].flowRate);
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777U, 0600U);
+
+    const QByteArray bytes = TraceFileBytes(samples);
+    EXPECT_TRUE(TraceFromBytes(bytes.left(bytes.size() - 1)).empty()) << "a cut-off file";
+    EXPECT_TRUE(TraceFromBytes("orvix pressure trace 2\n").empty());
+    EXPECT_TRUE(LoadTraceFile(home.filePath(QStringLiteral("missing.bin"))).empty());
 }
 
 } // namespace
