@@ -3,18 +3,22 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
 
 // Keeps the replies to reads that a timer repeats, asked for again as soon as the last one was
 // answered, so that over a long link the next tick finds its reply waiting instead of waiting
-// one round trip for it. The instrument still sees one call per tick. A read is repeated when
-// the same operation with the same in-arguments comes again within kLongestPeriodMs; its reply
-// read ahead is used only while it is at most half a period older than the period the timer
-// keeps, so a timer that stopped and started again reads anew. Any call that is not a Read
-// drops every reply read ahead: a reading never predates a command.
+// one round trip for it. The instrument still sees one call for each call made. A read is
+// repeated when the same operation with the same in-arguments comes again within
+// kLongestPeriodMs. A call is answered by the newest reply that came, or else by the first one
+// still on its way, while it was asked at most half a period before the period that the calls
+// keep; so a timer that stopped and started again reads anew, and two timers that read the
+// same at the same moment share the reply that came. Any call that is not a Read drops every
+// reply read ahead: a reading never predates a command.
 class CReadAhead {
 public:
     // Milliseconds on a clock that never goes back.
@@ -25,7 +29,7 @@ public:
 
     explicit CReadAhead(Clock clock = SteadyClock);
 
-    // The call is about to be made: the reply read ahead for it, when there is a fresh one.
+    // The call is about to be made: a fresh reply read ahead for it, come or on its way.
     std::optional<QDBusPendingCall> Take(const QDBusMessage& call);
     // The call was answered with reply: whether to ask for its next reply now.
     bool Repeats(const QDBusMessage& call, const QDBusMessage& reply);
@@ -37,17 +41,30 @@ public:
     static std::int64_t SteadyClock();
 
 private:
+    // Enough for every interval in a cycle of the timers that share a read.
+    static constexpr std::size_t kIntervalsKept = 4;
+
+    struct Asked {
+        QDBusPendingCall pending;
+        std::int64_t atMs;
+    };
     struct Read {
         QString member;
         QVariantList arguments;
         std::optional<std::int64_t> lastCallMs;
-        // The last two intervals between calls; 0 until there are two and three calls.
-        std::int64_t intervalMs = 0;
-        std::int64_t previousIntervalMs = 0;
-        std::optional<QDBusPendingCall> ahead;
-        std::int64_t askedMs = 0;
+        // The intervals between the last calls, newest first; 0 where there was none yet.
+        std::array<std::int64_t, kIntervalsKept> intervalsMs{};
+        // The newest reply that came, and those on their way, oldest first.
+        std::optional<Asked> came;
+        std::deque<Asked> onTheirWay;
+
+        // The longest interval that a timer could have made: a page's timer and the status
+        // view's may share a read, and their calls come at uneven intervals.
+        std::int64_t PeriodMs() const;
     };
-    Read* Find(const QDBusMessage& call);
+    Read& Find(const QDBusMessage& call);
+    // Moves the replies that came since the last call to came, and forgets stale ones.
+    static void Sort(Read& read, std::int64_t now);
 
     Clock m_clock;
     // A handful: the reads of the timers that run at a time.
