@@ -218,7 +218,7 @@ HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, voi
     return hr;
 }
 
-void RegisterInstrumentServerClass(const ServerLocation& location) {
+void RegisterInstrumentServerClass(const ServerLocation& location, PeriodicReads remoteReads) {
     if (!location.IsRemote()) {
         CoRegisterLocalServerClass(CLSID_InstrumentServer, [](REFIID riid, void** ppv) {
             return CreateInstrumentServerProxy(QDBusConnection::sessionBus(), riid, ppv);
@@ -226,7 +226,7 @@ void RegisterInstrumentServerClass(const ServerLocation& location) {
         return;
     }
     auto remote = std::make_shared<CSshBus>(location);
-    CoRegisterLocalServerClass(CLSID_InstrumentServer, [remote](REFIID riid, void** ppv) {
+    auto create = [remote, remoteReads](REFIID riid, void** ppv) {
         QString error;
         const QDBusConnection bus = remote->Connect(&error);
         if (!bus.isConnected()) {
@@ -234,6 +234,7 @@ void RegisterInstrumentServerClass(const ServerLocation& location) {
             SetErrorInfoText(error.toStdString());
             return RPC_S_SERVER_UNAVAILABLE;
         }
-        return CreateInstrumentServerProxy(bus, riid, ppv, PeriodicReads::ReadAhead);
-    });
+        return CreateInstrumentServerProxy(bus, riid, ppv, remoteReads);
+    };
+    CoRegisterLocalServerClass(CLSID_InstrumentServer, create);
 }

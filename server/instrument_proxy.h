@@ -99,6 +99,7 @@ HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, voi
 
 // Makes the instrument server's class creatable through CoCreateInstance: on the session bus,
 // or on the session bus of the location's remote computer, reached over SSH (a bus that
-// closed is connected anew on the next creation). When ssh fails, what it said is left as
-// the thread's error text.
-void RegisterInstrumentServerClass(const ServerLocation& location = {});
+// closed is connected anew on the next creation), where its proxies read ahead unless
+// remoteReads says otherwise. When ssh fails, what it said is left as the thread's error text.
+void RegisterInstrumentServerClass(const ServerLocation& location = {},
+                                   PeriodicReads remoteReads = PeriodicReads::ReadAhead);
