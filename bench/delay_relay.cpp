@@ -1,5 +1,7 @@
 #include "delay_relay.h"
 
+#include "loopback_ssh.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -15,14 +17,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-sockaddr_in Loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
 
 // Small writes go at once: the delay is the relay's, not Nagle's.
 void NoDelay(int fd) {

@@ -15,10 +15,10 @@
 // one round trip for it. The instrument still sees one call for each call made. A read is
 // repeated when the same operation with the same in-arguments comes again within
 // kLongestPeriodMs. A call is answered by the newest reply that came, or else by the first one
-// still on its way, while it was asked at most half a period before the period that the calls
-// keep; so a timer that stopped and started again reads anew, and two timers that read the
-// same at the same moment share the reply that came. Any call that is not a Read drops every
-// reply read ahead: a reading never predates a command.
+// still on its way, if it was asked at most one and a half periods ago; so a timer that stopped
+// and started again reads anew, and two timers that read the same at the same moment share the
+// reply that came. Any call that is not a Read drops every reply read ahead: a reading never
+// predates a command.
 class CReadAhead {
 public:
     // Milliseconds on a clock that never goes back.
