@@ -77,7 +77,8 @@ QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& 
         m_overdue.reset();
     }
     if (!m_readAhead) {
-        return Await(Send(message));
+        // The exchange's answer as it is: a pending call holds only replies and errors.
+        return m_exchange ? m_exchange(message) : Await(Send(message));
     }
     const std::optional<QDBusPendingCall> ahead = m_readAhead->Take(message);
     const QDBusMessage reply = Await(ahead ? *ahead : Send(message));
