@@ -67,21 +67,40 @@ QDBusMessage CInstrumentServerProxy::Call(const char* name, const QVariantList& 
     QDBusMessage message = QDBusMessage::createMethodCall(
         m_service, kInstrumentObjectPath, kInstrumentInterface, QString::fromLatin1(name));
     message.setArguments(args);
+    if (!m_exchange) {
+        if (!m_bus.isConnected()) {
+            return QDBusMessage::createError(QDBusError::Disconnected, QString());
+        }
+        if (m_overdue && !m_overdue->isFinished()) {
+            return QDBusMessage::createError(QDBusError::NoReply, QString());
+        }
+        m_overdue.reset();
+    }
+    if (!m_readAhead) {
+        // The exchange's answer as it is: a pending call holds only replies and errors.
+        return m_exchange ? m_exchange(message) : Await(Send(message));
+    }
+    const std::optional<QDBusPendingCall> ahead = m_readAhead->Take(message);
+    const QDBusMessage reply = Await(ahead ? *ahead : Send(message));
+    if (m_readAhead->Repeats(message, reply)) {
+        m_readAhead->Keep(message, Send(message));
+    }
+    return reply;
+}
+
+QDBusPendingCall CInstrumentServerProxy::Send(const QDBusMessage& message) {
     if (m_exchange) {
-        return m_exchange(message);
+        return QDBusPendingCall::fromCompletedCall(m_exchange(message));
     }
-    if (!m_bus.isConnected()) {
-        return QDBusMessage::createError(QDBusError::Disconnected, QString());
-    }
-    if (m_overdue && !m_overdue->isFinished()) {
-        return QDBusMessage::createError(QDBusError::NoReply, QString());
-    }
-    m_overdue.reset();
+    // The bus itself waits longer than the proxy, so that an overdue call stays pending until
+    // its late answer comes.
+    return m_bus.asyncCall(message, kOverdueLimitMs);
+}
+
+QDBusMessage CInstrumentServerProxy::Await(const QDBusPendingCall& pending) {
     // A blocking call never returns when the bus closes while it waits, so the proxy keeps its
     // own deadline. Replies are taken on Qt's bus thread, which finishes the pending call
-    // without this thread's event loop. The bus itself waits longer, so that an overdue call
-    // stays pending until its late answer comes.
-    const QDBusPendingCall pending = m_bus.asyncCall(message, kOverdueLimitMs);
+    // without this thread's event loop.
     QElapsedTimer clock;
     clock.start();
     while (!pending.isFinished()) {
@@ -176,7 +195,8 @@ HRESULT CheckServesInterface(const QDBusConnection& bus, const QString& uniqueNa
 
 } // namespace
 
-HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, void** ppv) {
+HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, void** ppv,
+                                    PeriodicReads reads) {
     if (ppv == nullptr) {
         return E_POINTER;
     }
@@ -191,12 +211,15 @@ HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, voi
         return hr;
     }
     auto* proxy = new CInstrumentServerProxy(bus, uniqueName);
+    if (reads == PeriodicReads::ReadAhead) {
+        proxy->EnableReadAhead();
+    }
     hr = proxy->QueryInterface(riid, ppv);
     proxy->Release();
     return hr;
 }
 
-void RegisterInstrumentServerClass(const ServerLocation& location) {
+void RegisterInstrumentServerClass(const ServerLocation& location, PeriodicReads remoteReads) {
     if (!location.IsRemote()) {
         CoRegisterLocalServerClass(CLSID_InstrumentServer, [](REFIID riid, void** ppv) {
             return CreateInstrumentServerProxy(QDBusConnection::sessionBus(), riid, ppv);
@@ -204,7 +227,7 @@ void RegisterInstrumentServerClass(const ServerLocation& location) {
         return;
     }
     auto remote = std::make_shared<CSshBus>(location);
-    CoRegisterLocalServerClass(CLSID_InstrumentServer, [remote](REFIID riid, void** ppv) {
+    auto create = [remote, remoteReads](REFIID riid, void** ppv) {
         QString error;
         const QDBusConnection bus = remote->Connect(&error);
         if (!bus.isConnected()) {
@@ -212,6 +235,7 @@ void RegisterInstrumentServerClass(const ServerLocation& location) {
             SetErrorInfoText(error.toStdString());
             return RPC_S_SERVER_UNAVAILABLE;
         }
-        return CreateInstrumentServerProxy(bus, riid, ppv);
-    });
+        return CreateInstrumentServerProxy(bus, riid, ppv, remoteReads);
+    };
+    CoRegisterLocalServerClass(CLSID_InstrumentServer, create);
 }

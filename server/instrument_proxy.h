@@ -3,6 +3,7 @@
 #include "dbus_link.h"
 #include "instrument_connection.h"
 #include "operation_wire.h"
+#include "read_ahead.h"
 #include "server_object.h"
 #include "ssh_bus.h"
 
@@ -12,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -51,10 +53,20 @@ public:
         m_timeoutMs = milliseconds;
     }
 
+    // Over a long link: reads that a timer repeats are answered from replies asked for ahead
+    // (CReadAhead), so that a tick costs the caller no round trip.
+    void EnableReadAhead(CReadAhead::Clock clock = CReadAhead::SteadyClock) {
+        m_readAhead = std::make_unique<CReadAhead>(std::move(clock));
+    }
+
 private:
     ~CInstrumentServerProxy() override;
 
     QDBusMessage Call(const char* name, const QVariantList& args) override;
+    // The call sent without waiting; to the exchange, answered at once.
+    QDBusPendingCall Send(const QDBusMessage& message);
+    // The reply, or a failure once the deadline passed.
+    QDBusMessage Await(const QDBusPendingCall& pending);
     // The call's own result, or the failure that the transport or a malformed reply makes of it;
     // either way the connection state learns whether the server answered.
     HRESULT CheckReply(const QDBusMessage& reply, const std::string& outSignature) override;
@@ -71,17 +83,23 @@ private:
     // with it, so later calls would only wait out their own deadlines behind it: they fail at
     // once until it is answered, and the window stays responsive while the server hangs.
     std::optional<QDBusPendingCall> m_overdue;
+    // Null on a local bus, where a call costs less than the bookkeeping would save.
+    std::unique_ptr<CReadAhead> m_readAhead;
     // The last error list handed out: its callers never free it, so the proxy owns it until
     // the next ReadAllErrors or its own release.
     ErrorList* m_pErrors = nullptr;
 };
 
+enum class PeriodicReads { AskEachTime, ReadAhead };
+
 // Finds or starts the instrument server on the bus, checks that it serves the interface and
 // creates a proxy to it.
-HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, void** ppv);
+HRESULT CreateInstrumentServerProxy(const QDBusConnection& bus, REFIID riid, void** ppv,
+                                    PeriodicReads reads = PeriodicReads::AskEachTime);
 
 // Makes the instrument server's class creatable through CoCreateInstance: on the session bus,
 // or on the session bus of the location's remote computer, reached over SSH (a bus that
-// closed is connected anew on the next creation). When ssh fails, what it said is left as
-// the thread's error text.
-void RegisterInstrumentServerClass(const ServerLocation& location = {});
+// closed is connected anew on the next creation), where its proxies read ahead unless
+// remoteReads says otherwise. When ssh fails, what it said is left as the thread's error text.
+void RegisterInstrumentServerClass(const ServerLocation& location = {},
+                                   PeriodicReads remoteReads = PeriodicReads::ReadAhead);

@@ -35,14 +35,6 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-sockaddr_in Loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
 // Binds and closes at once: a port that was free a moment ago.
 int FreeLoopbackPort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -69,6 +61,14 @@ bool Listens(int port) {
 }
 
 } // namespace
+
+sockaddr_in Loopback(int port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
 
 LoopbackSshServer::LoopbackSshServer() {
     if (!Prepare()) {

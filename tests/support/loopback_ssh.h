@@ -6,6 +6,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <netinet/in.h>
+
+// 127.0.0.1 at port.
+sockaddr_in Loopback(int port);
+
 // An sshd of the test's own on 127.0.0.1 at a free port, with a throwaway host key and a
 // throwaway client key in a temporary folder; it ends with this object. Only loopback.
 class LoopbackSshServer {
